@@ -1,0 +1,245 @@
+// The small operating-system layer the reader is written against. Two backends implement it:
+// platform/qt (what users run) and platform/test (fixed-width metrics, recorded calls, an
+// in-memory registry). Nothing outside platform/ includes Qt; everything goes through here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace lekta::plat {
+
+// Colours are 0x00BBGGRR, as the drawing code and the stored values expect.
+using Colorref = uint32_t;
+
+struct Rect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Opaque handles; each backend defines them.
+struct Dc;
+struct Font;
+struct Window;
+struct Menu;
+struct Bitmap;
+
+// ---- Resources (the book's lesson and index resources) ----------------------------------------
+
+constexpr uint16_t RT_RCDATA = 10;
+
+// The bytes of an RCDATA resource of the current book, used in place and never modified.
+// An empty optional when the book has no such resource.
+std::optional<std::span<const uint8_t>> find_resource(uint16_t id);
+
+// ---- Messages --------------------------------------------------------------------------------
+
+constexpr uint32_t MB_OK = 0x0;
+constexpr uint32_t MB_ICONHAND = 0x10;
+constexpr uint32_t MB_ICONEXCLAMATION = 0x30;
+constexpr int IDOK = 1;
+
+// A modal message box; returns the button pressed (IDOK). owner may be null. caption may be
+// null (no caption of its own). Texts are UTF-16, zero-terminated.
+int message_box(Window* owner, const char16_t* text, const char16_t* caption, uint32_t style);
+
+// ---- Clock -----------------------------------------------------------------------------------
+
+struct LocalDate {
+    int32_t year = 0, month = 0, day = 0;
+};
+// The device's local civil date (time of day ignored).
+LocalDate local_date();
+
+// ---- Registry --------------------------------------------------------------------------------
+
+constexpr uint32_t REG_SZ = 1;
+constexpr uint32_t REG_BINARY = 3;
+constexpr uint32_t REG_DWORD = 4;
+
+struct RegValue {
+    uint32_t type = 0;           // REG_SZ, REG_BINARY or REG_DWORD (or anything a hand edit left)
+    std::vector<uint8_t> bytes;  // REG_SZ: UTF-16LE with its terminator; REG_DWORD: 4 bytes LE
+};
+
+// key_path is a registry path under the current user, for example "Halvern\\Lekta-Hebrew".
+// Reading never creates anything. Writing creates the key when needed; returns false on failure.
+std::optional<RegValue> registry_read(const char16_t* key_path, const char16_t* value_name);
+bool registry_write(const char16_t* key_path, const char16_t* value_name, const RegValue& value);
+// Makes the writes so far durable in one atomic step (the settings are written at exit).
+bool registry_flush();
+
+// ---- Fonts and text --------------------------------------------------------------------------
+
+constexpr uint8_t HEBREW_CHARSET = 177;
+
+struct FontDesc {
+    char16_t face[32] = {};  // empty: the platform's default face
+    int32_t height = 0;      // pixels; 0: the platform's default height
+    int32_t weight = 400;    // 400 normal, 700 bold
+    uint8_t charset = 0;
+};
+
+struct TextMetrics {
+    int32_t height = 0;          // row height
+    int32_t max_char_width = 0;  // widest character
+};
+
+Font* create_font(const FontDesc& desc);
+void delete_font(Font* font);
+// Selects a font into the dc and returns the one selected before (null for the stock font).
+Font* select_font(Dc* dc, Font* font);
+TextMetrics text_metrics(Dc* dc);
+
+// How many of the first count characters fit into max_width with the dc's font (the fit), and
+// the width of the whole run; as GetTextExtentExPointW.
+struct TextExtent {
+    int32_t fit = 0;
+    int32_t width = 0;
+};
+TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_width);
+
+// ---- Drawing ---------------------------------------------------------------------------------
+
+constexpr uint32_t DT_LEFT = 0x0;
+constexpr uint32_t DT_CENTER = 0x1;
+constexpr uint32_t DT_VCENTER = 0x4;
+constexpr uint32_t DT_SINGLELINE = 0x20;
+constexpr uint32_t DT_NOPREFIX = 0x800;
+
+// Draws count characters left to right exactly in the given order (no bidi reordering).
+void draw_text(Dc* dc, const char16_t* text, int32_t count, const Rect& rect, uint32_t format);
+Colorref get_text_color(Dc* dc);
+Colorref set_text_color(Dc* dc, Colorref color);
+Colorref set_bk_color(Dc* dc, Colorref color);
+// Text drawn after this does not fill its background (SetBkMode TRANSPARENT) or does (OPAQUE).
+void set_bk_transparent(Dc* dc, bool transparent);
+void fill_rect(Dc* dc, const Rect& rect, Colorref color);
+// Rectangle(): a 1-pixel frame in pen_color, filled with fill when given.
+void draw_rectangle(Dc* dc, const Rect& rect, Colorref pen_color, std::optional<Colorref> fill);
+
+// ---- Windows and messages ----------------------------------------------------------------------
+// A window is driven by a procedure that receives the messages below, as on the original device;
+// the Qt backend turns widget events into them.
+
+constexpr uint32_t WM_CREATE = 0x0001;
+constexpr uint32_t WM_DESTROY = 0x0002;
+constexpr uint32_t WM_SIZE = 0x0005;      // lparam: width | height << 16 (client size)
+constexpr uint32_t WM_ACTIVATE = 0x0006;  // wparam low word: nonzero when activated
+constexpr uint32_t WM_PAINT = 0x000F;
+constexpr uint32_t WM_CLOSE = 0x0010;
+constexpr uint32_t WM_HELP = 0x0053;
+constexpr uint32_t WM_KEYDOWN = 0x0100;       // wparam: a VK_ code
+constexpr uint32_t WM_COMMAND = 0x0111;       // wparam low word: the command id
+constexpr uint32_t WM_VSCROLL = 0x0115;       // wparam: request | position << 16
+constexpr uint32_t WM_LBUTTONDOWN = 0x0201;   // lparam: x | y << 16 (client coordinates)
+constexpr uint32_t WM_USER = 0x0400;
+
+constexpr uint32_t VK_RETURN = 0x0D;
+constexpr uint32_t VK_PRIOR = 0x21;
+constexpr uint32_t VK_NEXT = 0x22;
+constexpr uint32_t VK_END = 0x23;
+constexpr uint32_t VK_HOME = 0x24;
+constexpr uint32_t VK_LEFT = 0x25;
+constexpr uint32_t VK_UP = 0x26;
+constexpr uint32_t VK_RIGHT = 0x27;
+constexpr uint32_t VK_DOWN = 0x28;
+
+constexpr uint32_t SB_LINEUP = 0;
+constexpr uint32_t SB_LINEDOWN = 1;
+constexpr uint32_t SB_PAGEUP = 2;
+constexpr uint32_t SB_PAGEDOWN = 3;
+constexpr uint32_t SB_THUMBPOSITION = 4;
+constexpr uint32_t SB_THUMBTRACK = 5;
+constexpr uint32_t SB_TOP = 6;
+constexpr uint32_t SB_BOTTOM = 7;
+constexpr uint32_t SB_ENDSCROLL = 8;
+
+using WindowProc = intptr_t (*)(Window* window, uint32_t message, uintptr_t wparam,
+                                intptr_t lparam);
+
+struct WindowSpec {
+    const char16_t* class_name = nullptr;
+    const char16_t* title = nullptr;
+    WindowProc proc = nullptr;
+    bool vscroll = false;     // a vertical scroll bar at the right
+    bool full_screen = false;
+};
+
+// Creates and shows nothing yet: sends WM_CREATE before returning. Null on failure.
+Window* create_main_window(const WindowSpec& spec);
+void show_window(Window* window);
+// Sends WM_DESTROY; the window is gone afterwards.
+void destroy_window(Window* window);
+intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+Rect client_rect(Window* window);
+// The window's kept drawing surface; drawing through it shows on the next frame.
+Dc* get_dc(Window* window);
+void release_dc(Window* window, Dc* dc);
+// Whether the window is the active window of the desktop with no dialog of ours in front.
+bool is_foreground(Window* window);
+// Whether one of our modal dialogs (message boxes included) is open.
+bool modal_dialog_open();
+void bring_to_front(Window* window);
+
+// The message loop; returns the code given to post_quit_message.
+int run_message_loop();
+void post_quit_message(int code);
+
+// The vertical scroll bar of a window: range min..max, position pos.
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos);
+
+// ---- The bar: menu and tool buttons ----------------------------------------------------------
+
+struct MenuItemSpec {
+    uint16_t id = 0;                // 0: a separator
+    const char16_t* label = nullptr;     // with '&' before the mnemonic
+    const char16_t* shortcut = nullptr;  // text shown at the right, or null
+    bool enabled = true;
+};
+
+struct ToolButtonSpec {
+    uint16_t command = 0;
+    int image = 0;  // index into the button strip
+    const char16_t* tooltip = nullptr;
+};
+
+struct BarSpec {
+    const char16_t* menu_title = nullptr;  // the one popup, e.g. "Go"
+    std::span<const MenuItemSpec> items;
+    std::span<const ToolButtonSpec> buttons;
+    // The strip of 16x16 button images: 1-bit rows, width 16 * image count, top row first,
+    // each row padded to 16 bits, a set bit drawn black.
+    std::span<const uint8_t> image_bits;
+    int image_count = 0;
+    bool at_bottom = false;
+};
+
+// Creates the bar on the main window; commands of items and buttons arrive as WM_COMMAND.
+Window* create_bar(Window* main_window, const BarSpec& spec);
+int32_t bar_height(Window* bar);
+void destroy_bar(Window* bar);
+// The bar's popup menu.
+Menu* bar_menu(Window* bar);
+void check_menu_item(Menu* menu, uint16_t id, bool checked);
+bool menu_item_checked(Menu* menu, uint16_t id);
+void enable_menu_item(Menu* menu, uint16_t id, bool enabled);
+
+// A keyboard shortcut that sends WM_COMMAND id to the main window.
+struct Accelerator {
+    uint16_t command = 0;
+    const char* keys = nullptr;  // in the portable form "Ctrl+Home", "Alt+F3", "F3"
+};
+void set_accelerators(Window* main_window, std::span<const Accelerator> accelerators);
+
+// ---- Single instance -------------------------------------------------------------------------
+
+// Claims the named rendezvous. false when another copy holds it: that copy has then been told
+// of this launch (its handler below runs there).
+bool claim_single_instance(const char16_t* name);
+// Runs in the first copy, on its loop, when another launch hands over.
+void set_second_launch_handler(void (*handler)());
+
+}  // namespace lekta::plat

@@ -1,0 +1,7 @@
+#include "shell/settings.h"
+
+namespace lekta {
+
+Settings g_settings;
+
+}  // namespace lekta
