@@ -120,6 +120,14 @@ void fill_rect(Dc* dc, const Rect& rect, Colorref color);
 // Rectangle(): a 1-pixel frame in pen_color, filled with fill when given.
 void draw_rectangle(Dc* dc, const Rect& rect, Colorref pen_color, std::optional<Colorref> fill);
 
+// ---- The GUI session ---------------------------------------------------------------------------
+
+// Starts the GUI toolkit. false when there is no display to show windows on (then nothing of the
+// window API may be used; message boxes go to standard error).
+bool init_gui(int& argc, char** argv);
+// Writes what the window shows now (bar, view, strip, scroll bar) as a PNG file.
+bool grab_window_png(Window* window, const char* path);
+
 // ---- Windows and messages ----------------------------------------------------------------------
 // A window is driven by a procedure that receives the messages below, as on the original device;
 // the Qt backend turns widget events into them.
