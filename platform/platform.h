@@ -212,6 +212,7 @@ struct ToolButtonSpec {
     uint16_t command = 0;
     int image = 0;  // index into the button strip
     const char16_t* tooltip = nullptr;
+    bool enabled = true;
 };
 
 struct BarSpec {
@@ -234,6 +235,8 @@ Menu* bar_menu(Window* bar);
 void check_menu_item(Menu* menu, uint16_t id, bool checked);
 bool menu_item_checked(Menu* menu, uint16_t id);
 void enable_menu_item(Menu* menu, uint16_t id, bool enabled);
+// Enables or disables the tool button of a command.
+void enable_tool_button(Window* bar, uint16_t command, bool enabled);
 
 // A keyboard shortcut that sends WM_COMMAND id to the main window.
 struct Accelerator {
