@@ -1,0 +1,89 @@
+#include "shell/command_line.h"
+
+#include <cctype>
+
+namespace lekta {
+
+const char* const USAGE_TEXT =
+    "Usage: lekta [/today] [--book FILE] [--date YYYY-MM-DD] [--print] [--screenshot FILE]\n"
+    "\n"
+    "  /today             start on today's lesson even when another day was pinned\n"
+    "  --book FILE        read the lessons from FILE instead of the built-in book\n"
+    "  --date YYYY-MM-DD  start on the lesson of that civil date\n"
+    "  --print            write the date and the lesson to standard output and exit\n"
+    "  --screenshot FILE  save the window as a PNG once it has been drawn, then exit\n"
+    "  --help             show this help\n"
+    "  --version          show the version\n";
+
+bool is_today_option(const std::string& arg) {
+    static constexpr char kToday[] = "/today";
+    if (arg.size() != sizeof kToday - 1) return false;
+    for (size_t i = 0; i < arg.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(arg[i])) != kToday[i]) return false;
+    }
+    return true;
+}
+
+std::optional<DateRecord> parse_civil_date(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    int32_t parts[3] = {0, 0, 0};
+    const size_t starts[3] = {0, 5, 8};
+    const size_t lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (size_t i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+            parts[p] = parts[p] * 10 + (text[i] - '0');
+        }
+    }
+    const DateRecord date{parts[1], parts[2], parts[0]};
+    if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1) return std::nullopt;
+    // The date exists when it survives the trip through a day number unchanged.
+    if (civil_from_day_number(day_number_from_civil(date.month, date.day, date.year)) != date) {
+        return std::nullopt;
+    }
+    return date;
+}
+
+CommandLine parse_command_line(int argc, const char* const* argv) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i] ? argv[i] : "";
+        // Options that take a value accept both "--opt value" and "--opt=value".
+        auto value_of = [&](const std::string& name, std::string* out) {
+            if (arg == name) {
+                if (i + 1 >= argc) {
+                    line.problems.push_back("option '" + name + "' needs a value");
+                    return true;
+                }
+                *out = argv[++i];
+                return true;
+            }
+            if (arg.rfind(name + "=", 0) == 0) {
+                *out = arg.substr(name.size() + 1);
+                return true;
+            }
+            return false;
+        };
+        std::string value;
+        if (is_today_option(arg)) {
+            line.today = true;
+        } else if (arg == "--print") {
+            line.print = true;
+        } else if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
+        } else if (value_of("--book", &line.book) || value_of("--screenshot", &line.screenshot)) {
+        } else if (value_of("--date", &value)) {
+            line.date = parse_civil_date(value);
+            if (!line.date && !value.empty()) {
+                line.problems.push_back("bad date '" + value + "' (expected YYYY-MM-DD)");
+            }
+        } else {
+            line.problems.push_back("unknown option '" + arg + "'");
+        }
+    }
+    return line;
+}
+
+}  // namespace lekta
