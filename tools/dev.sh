@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test on Debian 12. Installs the Debian packages it needs first.
+#   tools/dev.sh run [reader options]   build the reader and start it (today's lesson)
+#   tools/dev.sh test                   build everything and run every test: the unit and
+#                                       flow tests, the same under ASan+UBSan, short fuzz runs
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+JOBS=$(nproc 2>/dev/null || echo 2)
+PACKAGES=(cmake make g++ clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev
+          libbenchmark-dev libicu-dev qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core culmus)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+configure_and_build() {  # dir, cmake options...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$JOBS"
+}
+
+run_tests() {
+    echo "== format"
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+    echo "== build and test"
+    configure_and_build build -DLEKTA_WERROR=ON
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$JOBS")
+
+    echo "== build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+    configure_and_build build-asan -DLEKTA_WERROR=ON -DLEKTA_SANITIZE=ON -DLEKTA_GUI=OFF \
+        -DLEKTA_BENCH=OFF
+    (cd build-asan && ctest --output-on-failure -j"$JOBS")
+
+    echo "== fuzz"
+    CC=clang CXX=clang++ configure_and_build build-fuzz -DLEKTA_WERROR=ON -DLEKTA_FUZZ=ON \
+        -DLEKTA_GUI=OFF -DLEKTA_BENCH=OFF
+    bash fuzz/run_all.sh build-fuzz "${LEKTA_FUZZ_SECONDS:-20}"
+}
+
+case "${1:-}" in
+run)
+    shift
+    install_packages
+    configure_and_build build -DLEKTA_BENCH=OFF
+    exec ./build/shell/lekta "$@"
+    ;;
+test)
+    install_packages
+    run_tests
+    ;;
+*)
+    sed -n '2,6p' "$0"
+    exit 2
+    ;;
+esac
