@@ -1,0 +1,179 @@
+// The bar: a tool bar lying over the top (or bottom) of the main window's client area, with the
+// one drop-down menu and the tool buttons. Its commands reach the window as WM_COMMAND.
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "platform/qt/qt_internal.h"
+
+namespace lekta::qtplat {
+namespace {
+
+// One 16x16 image of the 1-bit strip; bits past the end of the strip count as clear.
+QImage strip_image(std::span<const uint8_t> bits, int count, int index) {
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    const size_t stride = size_t(count) * 2;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            size_t byte = size_t(y) * stride + size_t(index) * 2 + size_t(x / 8);
+            if (byte < bits.size() && (bits[byte] & (0x80 >> (x % 8))))
+                image.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    }
+    return image;
+}
+
+// Whole-pixel enlargements, so the images stay crisp at any screen density.
+QIcon crisp_icon(const QImage& image) {
+    QIcon icon;
+    for (int scale = 1; scale <= 4; ++scale)
+        icon.addPixmap(QPixmap::fromImage(
+            image.scaled(16 * scale, 16 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    return icon;
+}
+
+void send_command(plat::Window* owner, uint16_t id) {
+    plat::send_message(owner, plat::WM_COMMAND, id, 0);
+}
+
+bool bar_alive(const plat::Window* bar) {
+    return bar && bar->kind == plat::Window::Kind::bar && bar->alive && bar->toolbar;
+}
+
+}  // namespace
+
+void place_bar(plat::Window* window) {
+    plat::Window* bar = window ? window->bar : nullptr;
+    if (!bar_alive(bar) || !window->client) return;
+    QToolBar* tb = bar->toolbar;
+    int height = tb->sizeHint().height();
+    int top = bar->at_bottom ? window->client->height() - height : 0;
+    tb->setGeometry(0, top, window->client->width(), height);
+}
+
+}  // namespace lekta::qtplat
+
+namespace lekta::plat {
+
+Window* create_bar(Window* main_window, const BarSpec& spec) {
+    if (!main_window || main_window->kind != Window::Kind::main || !main_window->alive ||
+        !main_window->client)
+        return nullptr;
+    if (main_window->bar) destroy_bar(main_window->bar);
+    Window* bar = qtplat::new_window_record();
+    bar->kind = Window::Kind::bar;
+    bar->owner = main_window;
+    bar->at_bottom = spec.at_bottom;
+
+    auto* tb = new QToolBar(main_window->client);
+    bar->toolbar = tb;
+    tb->setMovable(false);
+    tb->setFloatable(false);
+    tb->setAutoFillBackground(true);
+    tb->setIconSize(QSize(16, 16));
+    tb->setFocusPolicy(Qt::NoFocus);
+
+    auto* menu = new QMenu(tb);
+    bar->menu.qmenu = menu;
+    for (const MenuItemSpec& item : spec.items) {
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QString text = qtplat::to_qstring(item.label);
+        if (item.shortcut && *item.shortcut) text += u'\t' + qtplat::to_qstring(item.shortcut);
+        QAction* action = menu->addAction(text);
+        action->setEnabled(item.enabled);
+        const uint16_t id = item.id;
+        bar->menu.actions[id] = action;
+        QObject::connect(action, &QAction::triggered, menu, [bar, action, id] {
+            // A checkable action flips itself; the program decides the check mark.
+            if (action->isCheckable()) {
+                QSignalBlocker block(action);
+                action->setChecked(bar->menu.checked[id]);
+            }
+            qtplat::send_command(bar->owner, id);
+        });
+    }
+
+    auto* go = new QToolButton(tb);
+    go->setText(qtplat::to_qstring(spec.menu_title));
+    go->setMenu(menu);
+    go->setPopupMode(QToolButton::InstantPopup);
+    go->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    go->setFocusPolicy(Qt::NoFocus);
+    tb->addWidget(go);
+
+    for (const ToolButtonSpec& button : spec.buttons) {
+        QAction* action = tb->addAction(QString());
+        if (button.image >= 0 && button.image < spec.image_count)
+            action->setIcon(qtplat::crisp_icon(
+                qtplat::strip_image(spec.image_bits, spec.image_count, button.image)));
+        action->setToolTip(qtplat::to_qstring(button.tooltip));
+        action->setEnabled(button.enabled);
+        if (QWidget* widget = tb->widgetForAction(action)) widget->setFocusPolicy(Qt::NoFocus);
+        const uint16_t command = button.command;
+        bar->buttons[command] = action;
+        QObject::connect(action, &QAction::triggered, tb,
+                         [bar, command] { qtplat::send_command(bar->owner, command); });
+    }
+
+    main_window->bar = bar;
+    tb->show();
+    qtplat::place_bar(main_window);
+    return bar;
+}
+
+int32_t bar_height(Window* bar) {
+    if (!qtplat::bar_alive(bar)) return 0;
+    return bar->toolbar->sizeHint().height();
+}
+
+void destroy_bar(Window* bar) {
+    if (!bar || bar->kind != Window::Kind::bar || !bar->toolbar) return;
+    bar->alive = false;
+    if (bar->owner && bar->owner->bar == bar) bar->owner->bar = nullptr;
+    // Later, not now: this may run inside one of the bar's own actions.
+    bar->toolbar->hide();
+    bar->toolbar->deleteLater();
+    bar->menu.actions.clear();
+    bar->buttons.clear();
+}
+
+Menu* bar_menu(Window* bar) {
+    return qtplat::bar_alive(bar) ? &bar->menu : nullptr;
+}
+
+void check_menu_item(Menu* menu, uint16_t id, bool checked) {
+    if (!menu) return;
+    auto it = menu->actions.find(id);
+    if (it == menu->actions.end()) return;
+    menu->checked[id] = checked;
+    QSignalBlocker block(it->second);
+    it->second->setCheckable(true);
+    it->second->setChecked(checked);
+}
+
+bool menu_item_checked(Menu* menu, uint16_t id) {
+    if (!menu) return false;
+    auto it = menu->checked.find(id);
+    return it != menu->checked.end() && it->second;
+}
+
+void enable_menu_item(Menu* menu, uint16_t id, bool enabled) {
+    if (!menu) return;
+    auto it = menu->actions.find(id);
+    if (it != menu->actions.end()) it->second->setEnabled(enabled);
+}
+
+void enable_tool_button(Window* bar, uint16_t command, bool enabled) {
+    if (!qtplat::bar_alive(bar)) return;
+    auto it = bar->buttons.find(command);
+    if (it != bar->buttons.end()) it->second->setEnabled(enabled);
+}
+
+}  // namespace lekta::plat

@@ -1,0 +1,114 @@
+// The GUI session: the application object, the message loop and window capture.
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QPixmap>
+#include <QWidget>
+
+#if !defined(_WIN32) && !defined(__APPLE__)
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#endif
+
+#include "platform/qt/qt_internal.h"
+
+namespace lekta::qtplat {
+namespace {
+
+bool g_quit_posted = false;
+int g_quit_code = 0;
+
+#if !defined(_WIN32) && !defined(__APPLE__)
+bool connects(const char* path, bool abstract) {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    size_t offset = abstract ? 1 : 0;
+    size_t len = std::min(std::strlen(path), sizeof(addr.sun_path) - 1 - offset);
+    std::memcpy(addr.sun_path + offset, path, len);
+    socklen_t size = socklen_t(offsetof(sockaddr_un, sun_path) + offset + len);
+    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), size) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// Whether DISPLAY names an X server that answers. A local display is tried on its socket; a
+// remote one is taken on trust.
+bool x_display_answers() {
+    QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) return false;
+    qsizetype colon = display.lastIndexOf(':');
+    if (colon < 0) return false;
+    QByteArray host = display.left(colon);
+    if (!host.isEmpty() && host != "unix") return true;
+    QByteArray number = display.mid(colon + 1);
+    qsizetype dot = number.indexOf('.');
+    if (dot >= 0) number = number.left(dot);
+    bool ok = false;
+    int n = number.toInt(&ok);
+    if (!ok || n < 0) return false;
+    QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(n);
+    return connects(path.constData(), false) || connects(path.constData(), true);
+}
+
+bool wayland_usable() {
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return false;
+    QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !platforms.entryList({QStringLiteral("*wayland*")}, QDir::Files).isEmpty();
+}
+#endif
+
+// Constructing the application without a display ends the process, so look first.
+bool display_available() {
+#if defined(_WIN32) || defined(__APPLE__)
+    return true;
+#else
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
+    return x_display_answers() || wayland_usable();
+#endif
+}
+
+}  // namespace
+}  // namespace lekta::qtplat
+
+namespace lekta::plat {
+
+bool init_gui(int& argc, char** argv) {
+    if (QCoreApplication::instance())
+        return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+    if (!qtplat::display_available()) return false;
+    auto* app = new QApplication(argc, argv);
+    // The program ends its loop itself, after saving, when its main window is destroyed.
+    app->setQuitOnLastWindowClosed(false);
+    return true;
+}
+
+int run_message_loop() {
+    // A quit posted before the loop ends it at once, as a queued quit message would.
+    if (qtplat::g_quit_posted || !QCoreApplication::instance()) {
+        qtplat::g_quit_posted = false;
+        return qtplat::g_quit_code;
+    }
+    int code = QCoreApplication::exec();
+    qtplat::g_quit_posted = false;
+    return code;
+}
+
+void post_quit_message(int code) {
+    qtplat::g_quit_posted = true;
+    qtplat::g_quit_code = code;
+    if (QCoreApplication::instance()) QCoreApplication::exit(code);
+}
+
+bool grab_window_png(Window* window, const char* path) {
+    if (!window || window->kind != Window::Kind::main || !window->alive || !window->top || !path)
+        return false;
+    QPixmap pixmap = window->top->grab();
+    return !pixmap.isNull() && pixmap.save(QString::fromLocal8Bit(path), "PNG");
+}
+
+}  // namespace lekta::plat
