@@ -53,11 +53,13 @@ QString hex_bytes(const std::vector<uint8_t>& bytes) {
     return text;
 }
 
+// A string ends at its first NUL, as a REG_SZ does.
 plat::RegValue string_value(const QString& text) {
     plat::RegValue value;
     value.type = plat::REG_SZ;
     value.bytes.reserve(size_t(text.size()) * 2 + 2);
     for (QChar c : text) {
+        if (c.unicode() == 0) break;
         value.bytes.push_back(uint8_t(c.unicode() & 0xFF));
         value.bytes.push_back(uint8_t(c.unicode() >> 8));
     }

@@ -1,0 +1,72 @@
+// Single instance across processes: a second launch hands over to the first and ends, ten
+// launches at once leave one copy, and a copy that crashed does not block the next one.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <memory>
+
+namespace {
+
+QString unique_name(const char* what) {
+    return QString("LektaTest-%1-%2").arg(what).arg(QCoreApplication::applicationPid());
+}
+
+std::unique_ptr<QProcess> launch(const QString& name, const QString& mode) {
+    auto process = std::make_unique<QProcess>();
+    process->start(INSTANCE_HELPER, {name, mode});
+    return process;
+}
+
+int handovers(QProcess& first) {
+    QByteArray out = first.readAllStandardOutput();
+    qsizetype at = out.indexOf("handovers ");
+    return at < 0 ? -1 : out.mid(at + 10).trimmed().toInt();
+}
+
+TEST(SingleInstance, SecondLaunchHandsOverAndEnds) {
+    const QString name = unique_name("pair");
+    auto first = launch(name, "3000");
+    ASSERT_TRUE(first->waitForReadyRead(5000));
+    ASSERT_EQ(first->readLine().trimmed(), "first");
+    auto second = launch(name, "3000");
+    ASSERT_TRUE(second->waitForFinished(5000)) << "the second launch should end at once";
+    EXPECT_EQ(second->exitCode(), 3);
+    ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_EQ(handovers(*first), 1);
+}
+
+TEST(SingleInstance, TenLaunchesAtOnceLeaveOneCopy) {
+    const QString name = unique_name("ten");
+    std::vector<std::unique_ptr<QProcess>> launches;
+    for (int i = 0; i < 10; ++i)
+        launches.push_back(launch(name, "2500"));
+    int firsts = 0, seconds = 0, handed = -1;
+    for (auto& p : launches) {
+        ASSERT_TRUE(p->waitForFinished(20000));
+        if (p->exitCode() == 0) {
+            ++firsts;
+            handed = handovers(*p);
+        } else if (p->exitCode() == 3) {
+            ++seconds;
+        }
+    }
+    EXPECT_EQ(firsts, 1);
+    EXPECT_EQ(seconds, 9);
+    EXPECT_EQ(handed, 9);
+}
+
+TEST(SingleInstance, CrashedCopyDoesNotBlockTheNext) {
+    const QString name = unique_name("crash");
+    auto crashed = launch(name, "crash");
+    ASSERT_TRUE(crashed->waitForFinished(5000));
+    ASSERT_EQ(crashed->exitStatus(), QProcess::CrashExit);
+    auto next = launch(name, "200");
+    ASSERT_TRUE(next->waitForFinished(10000));
+    EXPECT_EQ(next->exitCode(), 0);
+    EXPECT_TRUE(next->readAllStandardOutput().startsWith("first"));
+}
+
+}  // namespace
