@@ -64,6 +64,8 @@ struct RegValue {
     std::vector<uint8_t> bytes;  // REG_SZ: UTF-16LE with its terminator; REG_DWORD: 4 bytes LE
 };
 
+// The Qt backend keeps the values in <config>/Halvern/Lekta-Hebrew.ini, <config> being the
+// user's configuration folder or $LEKTA_CONFIG_DIR when that is set.
 // key_path is a registry path under the current user, for example "Halvern\\Lekta-Hebrew".
 // Reading never creates anything. Writing creates the key when needed; returns false on failure.
 std::optional<RegValue> registry_read(const char16_t* key_path, const char16_t* value_name);

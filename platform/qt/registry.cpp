@@ -9,8 +9,10 @@
 namespace lekta::qtplat {
 namespace {
 
+// The settings object is never destroyed: at process exit Qt's own settings state may already
+// be gone. Nothing is lost by that, since registry_flush is the point of writing.
 struct RegistryFile {
-    std::unique_ptr<QSettings> settings;
+    QSettings* settings = nullptr;
     std::optional<bool> writable;  // checked at the first write
 };
 
@@ -28,7 +30,7 @@ QSettings::Format registry_format() {
 QSettings& settings() {
     RegistryFile& file = registry_file();
     if (!file.settings) {
-        file.settings = std::make_unique<QSettings>(registry_path(), registry_format());
+        file.settings = new QSettings(registry_path(), registry_format());
         file.settings->setAtomicSyncRequired(true);
     }
     return *file.settings;
@@ -53,7 +55,8 @@ QString registry_path() {
 }
 
 void reopen_registry() {
-    registry_file().settings.reset();
+    delete registry_file().settings;
+    registry_file().settings = nullptr;
     registry_file().writable.reset();
 }
 

@@ -3,6 +3,7 @@
 //                                      counting hand-overs; a later one exits with code 3
 //   qt_instance_helper NAME crash      claims NAME and dies at once, leaving its socket
 //   qt_instance_helper box             a message box without a GUI session
+//   qt_instance_helper gui             prints whether a GUI session could start
 // Prints "first", "second", "handovers N" on standard output.
 #include <QCoreApplication>
 #include <QTimer>
@@ -23,6 +24,10 @@ void count_handover() {
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "box") == 0) {
         lekta::plat::message_box(nullptr, u"Could not open\r\nthe file", u"Error", 0x30);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "gui") == 0) {
+        std::printf(lekta::plat::init_gui(argc, argv) ? "gui\n" : "no gui\n");
         return 0;
     }
     if (argc < 3) return 2;

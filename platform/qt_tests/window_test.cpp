@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -315,6 +316,27 @@ TEST(MessageBox, WithoutAGuiSessionItIsOneLineOnStandardError) {
     helper.start(INSTANCE_HELPER, {"box"});
     ASSERT_TRUE(helper.waitForFinished());
     EXPECT_EQ(helper.readAllStandardError(), "Error: Could not open the file\n");
+}
+
+// Without a display the session does not start, and the process lives on to say so.
+TEST(GuiSession, StartsOnlyWithADisplay) {
+    auto start = [](const QStringList& set) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        for (const QString& pair : set)
+            env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        QProcess helper;
+        helper.setProcessEnvironment(env);
+        helper.start(INSTANCE_HELPER, {"gui"});
+        EXPECT_TRUE(helper.waitForFinished());
+        EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit);
+        return helper.readAllStandardOutput();
+    };
+    EXPECT_EQ(start({}), "no gui\n");
+    ASSERT_FALSE(QFile::exists("/tmp/.X11-unix/X97"));
+    EXPECT_EQ(start({"DISPLAY=:97"}), "no gui\n");
+    EXPECT_EQ(start({"QT_QPA_PLATFORM=offscreen"}), "gui\n");
 }
 
 }  // namespace
