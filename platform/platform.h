@@ -141,10 +141,10 @@ constexpr uint32_t WM_ACTIVATE = 0x0006;  // wparam low word: nonzero when activ
 constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_HELP = 0x0053;
-constexpr uint32_t WM_KEYDOWN = 0x0100;       // wparam: a VK_ code
-constexpr uint32_t WM_COMMAND = 0x0111;       // wparam low word: the command id
-constexpr uint32_t WM_VSCROLL = 0x0115;       // wparam: request | position << 16
-constexpr uint32_t WM_LBUTTONDOWN = 0x0201;   // lparam: x | y << 16 (client coordinates)
+constexpr uint32_t WM_KEYDOWN = 0x0100;      // wparam: a VK_ code
+constexpr uint32_t WM_COMMAND = 0x0111;      // wparam low word: the command id
+constexpr uint32_t WM_VSCROLL = 0x0115;      // wparam: request | position << 16
+constexpr uint32_t WM_LBUTTONDOWN = 0x0201;  // lparam: x | y << 16 (client coordinates)
 constexpr uint32_t WM_USER = 0x0400;
 
 constexpr uint32_t VK_RETURN = 0x0D;
@@ -174,7 +174,7 @@ struct WindowSpec {
     const char16_t* class_name = nullptr;
     const char16_t* title = nullptr;
     WindowProc proc = nullptr;
-    bool vscroll = false;     // a vertical scroll bar at the right
+    bool vscroll = false;  // a vertical scroll bar at the right
     bool full_screen = false;
 };
 
@@ -204,7 +204,7 @@ void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos);
 // ---- The bar: menu and tool buttons ----------------------------------------------------------
 
 struct MenuItemSpec {
-    uint16_t id = 0;                // 0: a separator
+    uint16_t id = 0;                     // 0: a separator
     const char16_t* label = nullptr;     // with '&' before the mnemonic
     const char16_t* shortcut = nullptr;  // text shown at the right, or null
     bool enabled = true;
