@@ -123,6 +123,7 @@ Window* create_bar(Window* main_window, const BarSpec& spec) {
     }
 
     main_window->bar = bar;
+    tb->ensurePolished();  // so that its height is final before the window is shown
     tb->show();
     qtplat::place_bar(main_window);
     return bar;

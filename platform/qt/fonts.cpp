@@ -6,7 +6,9 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/qt/qt_internal.h"
 
@@ -75,7 +77,9 @@ void init_font(plat::Font* font, const plat::FontDesc& desc) {
     QFont& q = font->qfont;
     q.setFamily(face.isEmpty() ? default_face() : face);
     q.setStyleHint(QFont::SansSerif);
-    q.setPixelSize(desc.height > 0 ? std::min(desc.height, 1000) : DEFAULT_PIXEL_HEIGHT);
+    // The height is the em size in pixels (a negative one, GDI's character height, likewise).
+    int32_t height = desc.height == INT32_MIN ? 0 : std::abs(desc.height);
+    q.setPixelSize(height > 0 ? std::min(height, 1000) : DEFAULT_PIXEL_HEIGHT);
     q.setWeight(QFont::Weight(std::clamp(desc.weight > 0 ? desc.weight : 400, 100, 900)));
     q.setKerning(false);
     font->faces[0] = QRawFont::fromFont(q);
