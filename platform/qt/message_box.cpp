@@ -12,7 +12,10 @@ namespace {
 
 int g_modal_depth = 0;
 
+// What a box without a caption of its own is titled: the main window's title while there is
+// one, else the program's name.
 QString application_name() {
+    if (plat::Window* main = first_main_window()) return main->top->windowTitle();
     QString name = QCoreApplication::instance() ? QCoreApplication::applicationName() : QString();
 #if defined(__GLIBC__)
     if (name.isEmpty()) name = QString::fromLocal8Bit(program_invocation_short_name);

@@ -122,7 +122,8 @@ void drawn(plat::Dc* dc);
 
 // Windows (window.cpp). Records are never freed, so stale handles stay harmless.
 plat::Window* new_window_record();
-plat::Window* window_of_widget(const QWidget* widget);
+// The program's main window while it is open, else null.
+plat::Window* first_main_window();
 // Places the bar over the top or bottom of the client area.
 void place_bar(plat::Window* window);
 

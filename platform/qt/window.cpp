@@ -228,11 +228,9 @@ bool alive_main(const plat::Window* w) {
 
 }  // namespace
 
-plat::Window* window_of_widget(const QWidget* widget) {
-    if (!widget) return nullptr;
-    const QWidget* top = widget->window();
+plat::Window* first_main_window() {
     for (auto& w : all_windows())
-        if (w->kind == plat::Window::Kind::main && w->alive && w->top == top) return w.get();
+        if (alive_main(w.get())) return w.get();
     return nullptr;
 }
 
@@ -329,8 +327,7 @@ Dc* get_dc(Window* window) {
 void release_dc(Window*, Dc*) {}  // the dc is kept for the window's life
 
 bool is_foreground(Window* window) {
-    return qtplat::alive_main(window) && window->top->isActiveWindow() &&
-           !QApplication::activeModalWidget() && !modal_dialog_open();
+    return qtplat::alive_main(window) && window->top->isActiveWindow() && !modal_dialog_open();
 }
 
 void bring_to_front(Window* window) {
