@@ -38,6 +38,10 @@ bool next_paragraph(std::span<const uint8_t> text, uint32_t& cursor, ParagraphRe
 // conversion buffer, reversed and mirrored when the Reverse setting asks for it. The result
 // stays valid until the next conversion; null when the buffer cannot be grown.
 const char16_t* to_display_text(const uint8_t* bytes, int32_t count);
+// The same conversion with the Reverse rule chosen by the caller (measuring never reverses).
+// `converted` receives the number of characters written before the terminating zero.
+const char16_t* to_display_run(const uint8_t* bytes, int32_t count, bool allow_reverse,
+                               int32_t* converted);
 // Reverses count characters in place and swaps ( ) [ ] { } with their partners; 1 when the
 // scratch copy cannot be allocated (run unchanged), else 0.
 int reverse_and_mirror(char16_t* run, int32_t count);

@@ -1,0 +1,277 @@
+// Drawing the laid-out lesson from the top row down, the search highlight, and scrolling.
+#include <algorithm>
+#include <cstdlib>
+
+#include "view/letter_code.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+// Where drawing starts: the first line at or after top_row, its y, and the room below it.
+struct FirstLine {
+    const LineRecord* line;
+    int64_t y;
+    int64_t room;
+};
+
+FirstLine find_first_line(TextView* view) {
+    if (view->top_row > view->total_rows) view->top_row = view->max_top_row;
+    const LineRecord* line = view->lines;
+    int32_t row = 0;
+    while (row < view->top_row && line->style) {
+        row += line_rows(*line);
+        ++line;
+    }
+    FirstLine first{line, view->top, view->height};
+    if (row > view->top_row) {
+        // top_row names the blank row after the previous line: start one row lower.
+        first.y += line[-1].height;
+        first.room -= line[-1].height;
+    }
+    return first;
+}
+
+// Bounds of the paragraph holding a position: its text ends at the zero byte (or the end of
+// the lesson).
+uint32_t paragraph_end(const TextView& view, uint32_t pos) {
+    const uint8_t* bytes = view.text.bytes.get();
+    while (pos < view.text.length && bytes[pos] != 0)
+        ++pos;
+    return std::min(pos, view.text.length);
+}
+
+// The hanging label drawn beside a labelled paragraph's first line, in stored bytes.
+struct Label {
+    uint32_t offset = 0;
+    int32_t length = 0;  // fitted into the hanging area
+    int32_t width = 0;
+    uint32_t text_offset = 0;  // reading-order text: where the line's own text starts
+    int64_t x = 0;
+};
+
+Label find_label(const TextView& view, const LineRecord& line) {
+    Label label;
+    const uint8_t* bytes = view.text.bytes.get();
+    const uint32_t length = view.text.length;
+    uint32_t start = std::min<uint32_t>(line.offset, length);
+    if (line.style & STYLE_VISUAL) {
+        // After the segment: on to the next space, past the spaces, the rest of the paragraph.
+        uint32_t pos = std::min<uint32_t>(start + line.count, length);
+        while (pos < length && bytes[pos] != 0 && bytes[pos] != ' ')
+            ++pos;
+        while (pos < length && bytes[pos] == ' ')
+            ++pos;
+        label.offset = pos;
+        label.length = static_cast<int32_t>(paragraph_end(view, pos) - pos);
+    } else {
+        // The word at the line's offset; the line's text starts after it and its spaces.
+        uint32_t pos = start;
+        while (pos < length && bytes[pos] != 0 && bytes[pos] != ' ')
+            ++pos;
+        label.offset = start;
+        label.length = static_cast<int32_t>(pos - start);
+        while (pos < length && bytes[pos] == ' ')
+            ++pos;
+        label.text_offset = pos;
+    }
+    label.width = line.hang;
+    measure_fit(view.dc, bytes + label.offset, label.width, label.length);
+    if (line.style & STYLE_VISUAL)
+        label.x = int64_t{line.x} + line.width + line.hang - label.width;
+    else
+        label.x = int64_t{line.x} - line.hang;
+    return label;
+}
+
+int32_t clamp32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+void draw_run(const TextView& view, uint32_t offset, int32_t count, int64_t x, int64_t y,
+              int32_t width, int32_t height) {
+    if (count <= 0 || offset >= view.text.length) return;
+    count = std::min<int32_t>(count, static_cast<int32_t>(view.text.length - offset));
+    int32_t converted = 0;
+    const char16_t* run = to_display_run(view.text.bytes.get() + offset, count, true, &converted);
+    if (!run || converted == 0) return;
+    plat::Rect rect{clamp32(x), clamp32(y), clamp32(x + width), clamp32(y + height)};
+    plat::draw_text(view.dc, run, converted, rect, VIEW_TEXT_FORMAT);
+}
+
+int32_t width_of(const TextView& view, uint32_t offset, int32_t count) {
+    if (count <= 0) return 0;
+    int32_t width = INT32_MAX;
+    measure_fit(view.dc, view.text.bytes.get() + offset, width, count);
+    return width;
+}
+
+bool has_text(const TextView* view) {
+    return view && view->text.bytes && view->lines;
+}
+
+// Draws the part of [start, start + count) that lies in the highlight, the run's left edge at x.
+void draw_highlighted_part(const TextView& view, uint32_t start, int32_t count, int64_t x,
+                           int64_t y, int32_t height) {
+    int64_t from = std::max<int64_t>(view.hl_start, start);
+    int64_t to = std::min<int64_t>(view.hl_end, int64_t{start} + count);
+    if (to - from < 1) return;
+    const auto skip = static_cast<int32_t>(from - start);
+    const auto length = static_cast<int32_t>(to - from);
+    const int64_t left = x + width_of(view, start, skip);
+    const int32_t width = width_of(view, static_cast<uint32_t>(from), length);
+    plat::fill_rect(view.dc,
+                    {clamp32(left), clamp32(y), clamp32(left + width), clamp32(y + height)},
+                    COLOR_YELLOW);
+    draw_run(view, static_cast<uint32_t>(from), length, left, y, width, height);
+}
+
+}  // namespace
+
+int draw_view(TextView* view, int erase) {
+    if (!has_text(view)) return VIEW_MISSING;
+    view->rows_drawn = 0;
+    FirstLine first = find_first_line(view);
+    plat::Dc* dc = view->dc;
+    const plat::Colorref color = plat::get_text_color(dc);
+    uint8_t key = first.line->style;
+    if (is_rule(key) || key == 0) key = 1;
+    plat::Font* previous = select_style(view, key | STYLE_WITH_COLOR);
+    key &= FONT_KEY_MASK;
+    if (erase)
+        plat::fill_rect(dc,
+                        {view->left, view->top, clamp32(int64_t{view->left} + view->width),
+                         clamp32(int64_t{view->top} + view->height)},
+                        COLOR_WHITE);
+
+    int64_t y = first.y;
+    int64_t room = first.room;
+    for (const LineRecord* line = first.line; line->style && line->height <= room; ++line) {
+        if (is_rule(line->style)) {
+            const int64_t mid = y + line->height / 2;
+            plat::draw_rectangle(
+                dc,
+                {line->x, clamp32(mid), clamp32(int64_t{line->x} + line->width), clamp32(mid + 1)},
+                COLOR_BLACK, COLOR_BLACK);
+        } else {
+            if ((line->style & FONT_KEY_MASK) != key) {
+                select_style(view, line->style | STYLE_WITH_COLOR);
+                key = line->style & FONT_KEY_MASK;
+            }
+            uint32_t start = line->offset;
+            if (line->hang > 0) {
+                Label label = find_label(*view, *line);
+                draw_run(*view, label.offset, label.length, label.x, y, label.width, line->height);
+                if (!(line->style & STYLE_VISUAL)) start = label.text_offset;
+            }
+            draw_run(*view, start, line->count, line->x, y, line->width, line->height);
+        }
+        for (int r = 0; r < line_rows(*line); ++r) {
+            y += line->height;
+            room -= line->height;
+            ++view->rows_drawn;
+        }
+    }
+
+    plat::select_font(dc, previous);
+    plat::set_text_color(dc, color);
+    if (view->hl_start || view->hl_end) return draw_highlight(view);
+    return 0;
+}
+
+int draw_highlight(TextView* view) {
+    if (!has_text(view)) return VIEW_MISSING;
+    FirstLine first = find_first_line(view);
+    plat::Dc* dc = view->dc;
+    const plat::Colorref color = plat::get_text_color(dc);
+    plat::Font* previous = select_style(view, 1);
+    int key = 1;
+    plat::set_text_color(dc, COLOR_BLUE);
+    const plat::Colorref background = plat::set_bk_color(dc, COLOR_YELLOW);
+
+    int64_t y = first.y;
+    int64_t room = first.room;
+    for (const LineRecord* line = first.line; line->style && line->height <= room; ++line) {
+        const uint32_t hl_start = view->hl_start;
+        const uint32_t hl_end = view->hl_end;
+        if (!is_rule(line->style) && line->offset <= hl_end &&
+            uint32_t{line->offset} + line->count >= hl_start) {
+            if ((line->style & FONT_KEY_MASK) != key) {
+                select_style(view, line->style);
+                key = line->style & FONT_KEY_MASK;
+            }
+            uint32_t start = line->offset;
+            if (line->hang > 0) {
+                Label label = find_label(*view, *line);
+                if (line->style & STYLE_VISUAL) {
+                    plat::fill_rect(dc,
+                                    {clamp32(label.x), clamp32(y), clamp32(label.x + label.width),
+                                     clamp32(y + line->height)},
+                                    COLOR_YELLOW);
+                    draw_run(*view, label.offset, label.length, label.x, y, label.width,
+                             line->height);
+                } else {
+                    draw_highlighted_part(*view, label.offset, label.length, label.x, y,
+                                          line->height);
+                    start = label.text_offset;
+                }
+            }
+            draw_highlighted_part(*view, start, line->count, line->x, y, line->height);
+        }
+        const int64_t advance = int64_t{line->height} * line_rows(*line);
+        y += advance;
+        room -= advance;
+    }
+
+    plat::select_font(dc, previous);
+    plat::set_text_color(dc, color);
+    plat::set_bk_color(dc, background);
+    return 0;
+}
+
+int scroll_by(TextView* view, int32_t delta, int redraw, int clamp) {
+    if (!view) return VIEW_MISSING;
+    int64_t target = int64_t{view->top_row} + delta;
+    if (target < 0) {
+        target = 0;
+    } else if (clamp || target > view->total_rows) {
+        if (target >= view->top_row && view->top_row >= view->max_top_row) return 1;
+        if (target > view->total_rows) target = view->max_top_row;
+    }
+    if (redraw == 1 && target == view->top_row) return 1;
+    const bool moved = target != view->top_row;
+    view->top_row = static_cast<uint16_t>(target);
+    if (redraw) return draw_view(view, 1);
+    return moved ? 3 : 1;
+}
+
+void update_scroll_bar(plat::Window* window) {
+    if (!(g_settings.flags & FLAG_SCROLLBAR)) return;
+    if (!window) window = g_settings.main_window;
+    const TextView* view = g_settings.view;
+    if (!window || !view) return;
+    plat::set_scroll_info(window, 0, view->max_top_row, view->top_row);
+}
+
+int32_t page_amount(int32_t rows_drawn, uint32_t mode) {
+    const int32_t amount = (mode == 2 || mode == 4) ? rows_drawn / 2 : rows_drawn - 1;
+    return std::abs(amount);
+}
+
+int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, int redraw) {
+    if (!view) return 0;
+    const int64_t g = g_settings.gutter;
+    const int64_t left = view->left, top = view->top;
+    if (x < left - g || x > left + view->width + g || y < top - g || y > top + view->height + g)
+        return 0;
+    const uint32_t flags = g_settings.flags;
+    if (!(flags & FLAG_TAP_PAGING)) return 0;
+    const bool forward =
+        (flags & FLAG_TAP_VERTICAL) ? y >= top + view->height / 2 : x >= left + view->width / 2;
+    const int32_t amount = page_amount(view->rows_drawn, tap_page_mode(flags));
+    scroll_by(view, forward ? amount : -amount, redraw, 1);
+    update_scroll_bar(window);
+    return 1;
+}
+
+}  // namespace lekta

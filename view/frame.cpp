@@ -1,0 +1,193 @@
+#include "view/frame.h"
+
+#include <algorithm>
+
+#include "shell/settings.h"
+#include "view/letter_code.h"
+
+namespace lekta {
+
+ChooseDateHook g_choose_date = nullptr;
+GoToDayHook g_go_to_day = nullptr;
+
+namespace {
+
+constexpr int32_t STRIP_FONT_HEIGHT = 14;
+
+int32_t date_length(int32_t count) {
+    return std::clamp(count, 0, DATE_TEXT_CAPACITY);
+}
+
+plat::Rect strip_rect() {
+    const Settings& s = g_settings;
+    return {s.strip_left, s.strip_top, s.strip_left + s.strip_width, s.strip_top + s.strip_height};
+}
+
+}  // namespace
+
+void make_strip_font() {
+    plat::delete_font(g_settings.strip_font);
+    plat::FontDesc desc;
+    desc.height = STRIP_FONT_HEIGHT;
+    desc.weight = 400;
+    if (g_settings.font_spec.face_name[0]) {
+        std::copy_n(g_settings.font_spec.face_name, 31, desc.face);
+    } else {
+        desc.charset = plat::HEBREW_CHARSET;
+    }
+    g_settings.strip_font = plat::create_font(desc);
+}
+
+plat::Rect init_frame(plat::Dc* dc, const plat::Rect& client) {
+    Settings& s = g_settings;
+    make_strip_font();
+    const int32_t g = s.gutter;
+    int32_t left = client.left, top = client.top, right = client.right, bottom = client.bottom;
+    if (s.menu_bar_mode)
+        bottom -= s.bar_height;
+    else
+        top += s.bar_height;
+    // The gutter is kept on every side of the text; the strip below spans the full width at
+    // the bottom, so it gets the gutter back.
+    int32_t gy = 0, gx = 0;
+    if (bottom - top > 2 * g) {
+        top += g;
+        bottom -= g;
+        gy = g;
+    }
+    if (right - left > 2 * g) {
+        left += g;
+        right -= g;
+        gx = g;
+    }
+    plat::Font* previous = plat::select_font(dc, s.strip_font);
+    const int32_t th = plat::text_metrics(dc).height;
+    s.strip_height = th + 2;
+    s.strip_top = bottom + gy - th - 2;
+    s.strip_left = left - gx;
+    s.strip_width = right - left + 2 * gx;
+    int32_t width = s.strip_width;
+    int32_t count = date_length(s.date_text_length);
+    measure_fit(dc, s.date_text, width, count);
+    s.date_count = count;
+    plat::select_font(dc, previous);
+    return {left, top, right, bottom - th - 2};
+}
+
+void resize_frame(plat::Window* window, int32_t width, int32_t height) {
+    Settings& s = g_settings;
+    const int32_t g = s.gutter;
+    const int32_t w = width > 2 * g ? width - 2 * g : width;
+    const int32_t h = height > 2 * g ? height - 2 * g : height;
+    const int32_t bh = s.strip_height;
+    if (!s.view) return;
+    if (s.strip_width == w && s.strip_top == h - bh) return;
+    s.strip_width = w + 2 * g;
+    s.strip_top = h - bh + 2 * g;
+    if (s.menu_bar_mode) {
+        // The bar is below the text: the strip moves above it.
+        s.strip_top = 0;
+        s.view->top = bh;
+    }
+    set_view_size(s.view, w, h - bh - s.bar_height);
+    update_scroll_bar(window);
+}
+
+void draw_date_strip(plat::Dc* dc) {
+    const Settings& s = g_settings;
+    const plat::Rect strip = strip_rect();
+    plat::fill_rect(dc, strip, COLOR_CYAN);
+    plat::set_bk_transparent(dc, true);
+    plat::Font* previous = plat::select_font(dc, s.strip_font);
+    int32_t converted = 0;
+    const char16_t* text = to_display_run(s.date_text, date_length(s.date_count), true, &converted);
+    if (text && converted > 0) {
+        const plat::Rect box{strip.left + 1, strip.top + 1, strip.right - 1, strip.bottom - 1};
+        plat::draw_text(dc, text, converted, box, VIEW_TEXT_FORMAT);
+    }
+    plat::select_font(dc, previous);
+}
+
+void paint_window(plat::Dc* dc, plat::Window* window, uint32_t flags) {
+    const bool own_dc = dc == nullptr;
+    if (own_dc) dc = plat::get_dc(window);
+    if (!dc) return;
+    if ((flags & PAINT_VIEW) && g_settings.view)
+        draw_view(g_settings.view, (flags & PAINT_ERASE) ? 1 : 0);
+    draw_date_strip(dc);
+    if (own_dc) plat::release_dc(window, dc);
+}
+
+void repaint_window(plat::Window* window, uint32_t flags) {
+    if (!window) window = g_settings.main_window;
+    if (!window) return;
+    plat::Dc* dc = plat::get_dc(window);
+    if (dc) {
+        paint_window(dc, window, flags);
+        plat::release_dc(window, dc);
+    }
+    update_scroll_bar(window);
+}
+
+void handle_tap(plat::Window* window, int32_t x, int32_t y) {
+    Settings& s = g_settings;
+    if (!s.view) return;
+    if (tap_scroll(window, s.view, x, y, 1)) return;
+    if (y < s.strip_top || y > s.strip_top + s.strip_height) return;
+    if (!g_choose_date) return;
+    const int32_t day = g_choose_date(window, s.current_day);
+    if (day != 0 && day != s.current_day && g_go_to_day) g_go_to_day(window, day);
+}
+
+void draw_caption_box(TextView* view) {
+    if (!view || !view->text.bytes) return;
+    const TitleInfo info = read_title(view->text.span());
+    if (!info.title && !info.subtitle) return;
+    plat::Dc* dc = view->dc;
+    const plat::Colorref color = plat::get_text_color(dc);
+    plat::Font* previous = select_style(view, STYLE_WITH_COLOR | STYLE_SMALL);
+    const int32_t th = plat::text_metrics(dc).height;
+    int32_t tw = view->width, tc = info.title_length;
+    int32_t sw = view->width, sc = info.subtitle_length;
+    if (info.title) measure_fit(dc, info.title, tw, tc);
+    if (info.subtitle) measure_fit(dc, info.subtitle, sw, sc);
+    if (!info.title) tw = tc = 0;
+    if (!info.subtitle) sw = sc = 0;
+
+    const int32_t box_width = std::min(std::max(tw, sw) + (th + 4) * 2, view->width);
+    const int32_t rows = info.title && info.subtitle ? 2 : 1;
+    plat::Rect box;
+    box.left = view->left + (view->width - box_width) / 2;
+    box.right = box.left + box_width;
+    box.bottom = view->top + view->height - 2;
+    box.top = view->top + view->height - rows * th - 12;
+
+    const plat::Colorref rings[] = {COLOR_RED, COLOR_RED, COLOR_WHITE, COLOR_BLUE, COLOR_BLUE};
+    for (plat::Colorref ring : rings) {
+        plat::draw_rectangle(dc, box, ring, std::nullopt);
+        box = {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
+    }
+    plat::fill_rect(dc, box, COLOR_YELLOW);
+
+    plat::set_text_color(dc, COLOR_RED);
+    const plat::Colorref background = plat::set_bk_color(dc, COLOR_YELLOW);
+    const int32_t inner_width = box.right - box.left;
+    int32_t y = box.top;
+    // A title wider than the box overhangs it evenly on both sides.
+    auto draw_line = [&](const uint8_t* bytes, int32_t count, int32_t width) {
+        int32_t converted = 0;
+        const char16_t* run = to_display_run(bytes, count, true, &converted);
+        const int32_t x = box.left + (inner_width - width) / 2;
+        if (run && converted > 0)
+            plat::draw_text(dc, run, converted, {x, y, x + width, y + th}, VIEW_TEXT_FORMAT);
+        y += th;
+    };
+    if (info.title) draw_line(info.title, tc, tw);
+    if (info.subtitle) draw_line(info.subtitle, sc, sw);
+
+    plat::set_bk_color(dc, background);
+    plat::set_text_color(dc, color);
+    plat::select_font(dc, previous);
+}
+
+}  // namespace lekta

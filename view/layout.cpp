@@ -1,0 +1,389 @@
+// Line layout: the lesson's paragraph records broken into display lines for the view width.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "view/fonts.h"
+#include "view/letter_code.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+constexpr uint16_t TABLE_STEP = 128;
+
+// Scratch space for the reading-order copy of a visual-order paragraph; it only grows, so a
+// lesson is laid out without an allocation per paragraph.
+uint8_t* g_reversed = nullptr;
+size_t g_reversed_capacity = 0;
+
+const uint8_t* reversed_copy(const uint8_t* text, uint32_t n) {
+    if (n > g_reversed_capacity || !g_reversed) {
+        auto* grown = new (std::nothrow) uint8_t[n + 1];
+        if (!grown) return nullptr;
+        delete[] g_reversed;
+        g_reversed = grown;
+        g_reversed_capacity = n + 1;
+    }
+    std::reverse_copy(text, text + n, g_reversed);
+    return g_reversed;
+}
+
+template <typename T>
+T clamp_to(int64_t v) {
+    return static_cast<T>(
+        std::clamp<int64_t>(v, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+}
+
+int32_t measure_width(plat::Dc* dc, const uint8_t* bytes, int32_t count) {
+    int32_t converted = 0;
+    const char16_t* run = to_display_run(bytes, count, false, &converted);
+    if (!run || converted == 0) return 0;
+    return plat::text_extent(dc, run, converted, -1).width;
+}
+
+bool grow_table(TextView* view) {
+    const uint32_t grown = uint32_t{view->capacity} + TABLE_STEP;
+    // One record beyond the capacity ends the table; line counts stay 16-bit.
+    if (grown >= std::numeric_limits<uint16_t>::max()) return false;
+    auto* lines = new (std::nothrow) LineRecord[grown + 1];
+    if (!lines) return false;
+    if (view->lines)
+        std::memcpy(lines, view->lines, sizeof(LineRecord) * (uint32_t{view->capacity} + 1));
+    delete[] view->lines;
+    view->lines = lines;
+    view->capacity = static_cast<uint16_t>(grown);
+    return true;
+}
+
+int rule_width(uint8_t measure, int32_t view_width) {
+    int64_t width = measure;
+    if (measure > 160) width = int64_t{view_width} * ((measure - 160) * 2) / 100;
+    return static_cast<int>(std::clamp<int64_t>(width, 0, std::max(view_width, 0)));
+}
+
+int64_t aligned_x(const TextView& view, uint8_t style, int64_t indent, int64_t hang,
+                  int64_t width) {
+    switch (style & STYLE_ALIGN_MASK) {
+        case STYLE_ALIGN_RIGHT:
+            return view.left + int64_t{view.width} - indent - hang - width;
+        case STYLE_ALIGN_CENTER:
+            return view.left + indent + (int64_t{view.width} - indent - hang - width) / 2;
+        default:
+            return view.left + indent + hang;
+    }
+}
+
+// The state of one layout run.
+struct Layout {
+    TextView* view;
+    const uint8_t* bytes;
+    uint16_t count = 0;      // lines recorded
+    int32_t blank_rows = 0;  // blank rows after paragraphs
+    int32_t text_height = 0;
+    int32_t max_char_width = 0;
+    uint8_t style = 1;  // running style
+    int64_t indent = 0;
+    int32_t last_fit = 0;  // characters of the previous line, to size the next fit
+};
+
+void read_metrics(Layout& lay) {
+    plat::TextMetrics m = plat::text_metrics(lay.view->dc);
+    lay.text_height = m.height;
+    lay.max_char_width = m.max_char_width;
+}
+
+LineRecord* new_line(Layout& lay) {
+    TextView* view = lay.view;
+    if (lay.count >= view->capacity && !grow_table(view)) return nullptr;
+    LineRecord* line = &view->lines[lay.count];
+    *line = LineRecord{};
+    return line;
+}
+
+bool lay_out_rule(Layout& lay, const ParagraphRecord& rec) {
+    if (rec.measure == 0) return true;
+    LineRecord* line = new_line(lay);
+    if (!line) return false;
+    const TextView& view = *lay.view;
+    const int width = rule_width(rec.measure, view.width);
+    line->offset = static_cast<uint16_t>(rec.offset);
+    line->width = clamp_to<uint16_t>(width);
+    line->height = clamp_to<uint16_t>(lay.text_height);
+    line->style = rec.style;
+    int64_t x = view.left;
+    if ((rec.style & STYLE_ALIGN_MASK) == STYLE_ALIGN_RIGHT)
+        x = view.left + int64_t{view.width} - width;
+    else if ((rec.style & STYLE_ALIGN_MASK) == STYLE_ALIGN_CENTER)
+        x = view.left + (int64_t{view.width} - width) / 2;
+    line->x = clamp_to<int16_t>(x);
+    if (rec.style & STYLE_BLANK_AFTER) ++lay.blank_rows;
+    ++lay.count;
+    return true;
+}
+
+// Where the fit of a line ends inside a word: the break back at a space (dropped) or after a
+// hyphen (kept); none when the word alone is wider than the line.
+int32_t break_line(const uint8_t* s, int32_t fit) {
+    for (int32_t m = fit - 1; m >= 1; --m) {
+        if (s[m] == ' ') return m;
+        if (s[m] == '-') return m + 1;
+    }
+    return fit;
+}
+
+bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
+    TextView* view = lay.view;
+    if ((rec.style & FONT_KEY_MASK) != (lay.style & FONT_KEY_MASK)) {
+        select_style(view, rec.style);
+        read_metrics(lay);
+    }
+    lay.style = rec.style;
+    const auto n = static_cast<int32_t>(rec.length);
+    const uint8_t* stored = lay.bytes + rec.offset;
+    const uint8_t* s = stored;
+    if (rec.style & STYLE_VISUAL) {
+        s = reversed_copy(stored, rec.length);
+        if (!s) return false;
+    }
+    int64_t hang = hang_level ? int64_t{lay.max_char_width} * (hang_level + 1) / 2 : 0;
+    if (lay.indent >= view->width) lay.indent = 0;
+
+    int32_t p = 0;
+    while (p < n) {
+        while (p < n && s[p] == ' ')
+            ++p;
+        if (p >= n) break;
+        LineRecord* line = new_line(lay);
+        if (!line) return false;
+
+        int64_t avail = int64_t{view->width} - lay.indent;
+        int32_t start = p;
+        if (hang > 0) {
+            while (start < n && s[start] != ' ')
+                ++start;
+            while (start < n && s[start] == ' ')
+                ++start;
+            avail = std::max<int64_t>(avail - hang, 0);
+        }
+        const int32_t rest = n - start;
+        // Most lines are about as long as the one before; fit a run a little longer than that
+        // first and the whole rest only when the line fills it.
+        int32_t tried = std::min(rest, std::max(64, lay.last_fit * 2 + 16));
+        int32_t width = clamp_to<int32_t>(std::max<int64_t>(avail, 0));
+        int32_t fit = tried;
+        measure_fit(view->dc, s + start, width, fit);
+        if (fit == tried && tried < rest) {
+            width = clamp_to<int32_t>(std::max<int64_t>(avail, 0));
+            fit = rest;
+            measure_fit(view->dc, s + start, width, fit);
+        }
+        int32_t take = fit;
+        if (start + fit < n && s[start + fit] != ' ') {
+            take = break_line(s + start, fit);
+            if (take != fit) width = measure_width(view->dc, s + start, take);
+        }
+        // Nothing fits (a narrow view, or a hang as wide as the view): take one character
+        // anyway so that the paragraph always advances.
+        if (take == 0 && start == p) {
+            take = 1;
+            width = measure_width(view->dc, s + start, take);
+        }
+        if (take > 0) lay.last_fit = take;
+
+        line->count = static_cast<uint16_t>(take);
+        line->hang = clamp_to<uint16_t>(hang);
+        line->width = clamp_to<uint16_t>(width);
+        line->height = clamp_to<uint16_t>(lay.text_height);
+        if (rec.style & STYLE_VISUAL)
+            line->offset =
+                static_cast<uint16_t>(rec.offset + static_cast<uint32_t>(n - start - take));
+        else
+            line->offset = static_cast<uint16_t>(rec.offset + static_cast<uint32_t>(p));
+        line->x = clamp_to<int16_t>(aligned_x(*view, rec.style, lay.indent, hang, width));
+        lay.indent += hang;
+        hang = 0;
+
+        p = start + take;
+        // Trailing spaces are dropped like any others, so they do not keep the paragraph open.
+        int32_t q = p;
+        while (q < n && s[q] == ' ')
+            ++q;
+        if (q >= n) {
+            line->style = rec.style;
+            if (rec.style & STYLE_BLANK_AFTER) ++lay.blank_rows;
+        } else {
+            line->style = static_cast<uint8_t>(rec.style & ~STYLE_BLANK_AFTER);
+        }
+        ++lay.count;
+    }
+    return true;
+}
+
+bool valid_text(const LessonText& text) {
+    if (!text.bytes || text.length == 0 || text.length > MAX_LESSON_LENGTH) return false;
+    std::span<const uint8_t> bytes(text.bytes.get(), text.length);
+    uint32_t cursor = 0;
+    ParagraphRecord first;
+    if (!next_paragraph(bytes, cursor, first)) return false;
+    return is_rule(first.style) || first.length > 0;
+}
+
+int lay_out(TextView* view) {
+    if (!view->lines || view->capacity == 0) {
+        delete[] view->lines;
+        view->lines = nullptr;
+        view->capacity = 0;
+        if (!grow_table(view)) return LAYOUT_NO_MEMORY;
+    }
+    Layout lay{view, view->text.bytes.get()};
+    plat::Font* previous = select_style(view, 1);
+    read_metrics(lay);
+
+    std::span<const uint8_t> bytes(view->text.bytes.get(), view->text.length);
+    uint32_t cursor = 0;
+    ParagraphRecord rec;
+    uint8_t previous_indent = 0;
+    bool ok = true;
+    while (ok && next_paragraph(bytes, cursor, rec)) {
+        const uint8_t indent = rec.measure & 0x3F;
+        int32_t level = rec.measure >> 6;
+        if (level != 0 && rec.length > 0 && lay.bytes[rec.offset] == ' ' && lay.count > 0) {
+            // A continuation keeps the label column of the paragraph before it.
+            if (indent != previous_indent) lay.indent += int{indent} - int{previous_indent};
+            lay.indent = std::max<int64_t>(lay.indent, 0);
+            level = 0;
+        } else {
+            lay.indent = indent;
+        }
+        previous_indent = indent;
+        ok = is_rule(rec.style) ? lay_out_rule(lay, rec) : lay_out_text(lay, rec, level);
+    }
+
+    plat::select_font(view->dc, previous);
+    if (!ok) {
+        // Lines already written refer to this text; an empty table keeps the view consistent.
+        view->lines[0] = LineRecord{};
+        view->line_count = 0;
+        return LAYOUT_NO_MEMORY;
+    }
+    view->lines[lay.count] = LineRecord{};
+    view->line_count = lay.count;
+    int32_t rows = lay.count + lay.blank_rows;
+    if (lay.count > 0 && (view->lines[lay.count - 1].style & STYLE_BLANK_AFTER)) {
+        // No blank row after the end of the lesson.
+        view->lines[lay.count - 1].style &= static_cast<uint8_t>(~STYLE_BLANK_AFTER);
+        --rows;
+    }
+    view->total_rows = clamp_to<uint16_t>(rows);
+    view->max_top_row = compute_max_top_row(*view);
+    return LAYOUT_OK;
+}
+
+}  // namespace
+
+TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& spec,
+                      uint16_t capacity) {
+    if (!dc) return nullptr;
+    auto* view = new (std::nothrow) TextView{};
+    if (!view) return nullptr;
+    view->dc = dc;
+    view->font_spec = spec;
+    if (rect) {
+        view->left = rect->left;
+        view->top = rect->top;
+        view->width = rect->right - rect->left;
+        view->height = rect->bottom - rect->top;
+    }
+    if (capacity != 0 && capacity < std::numeric_limits<uint16_t>::max()) {
+        view->lines = new (std::nothrow) LineRecord[uint32_t{capacity} + 1];
+        if (view->lines) view->capacity = capacity;
+    }
+    return view;
+}
+
+int set_text(TextView* view, LessonText* text, int take_ownership) {
+    if (!view) return VIEW_MISSING;
+    view->hl_start = view->hl_end = 0;
+    view->total_rows = 0;
+    view->max_top_row = 0;
+    if (!text || !text->bytes) {
+        if (take_ownership) {
+            view->text = LessonText{};
+            if (view->lines) view->lines[0] = LineRecord{};
+            view->line_count = 0;
+        }
+        return LAYOUT_NO_TEXT;
+    }
+    if (!valid_text(*text)) return LAYOUT_MALFORMED;
+    if (text != &view->text) view->text = std::move(*text);
+    return lay_out(view);
+}
+
+int set_view_size(TextView* view, int32_t width, int32_t height) {
+    if (!view) return VIEW_MISSING;
+    if (width <= 0 || height <= 0) return VIEW_BAD_SIZE;
+    view->width = width;
+    view->height = height;
+    return set_text(view, &view->text, 0);
+}
+
+void destroy_view(TextView* view, bool free_record) {
+    if (!view) return;
+    view->text = LessonText{};
+    delete[] view->lines;
+    view->lines = nullptr;
+    view->capacity = 0;
+    view->line_count = 0;
+    delete_view_fonts(view, true);
+    if (free_record) delete view;
+}
+
+int32_t measure_fit(plat::Dc* dc, const uint8_t* bytes, int32_t& width, int32_t& count) {
+    int32_t converted = 0;
+    const char16_t* run = to_display_run(bytes, count, false, &converted);
+    if (!run || converted == 0) {
+        width = 0;
+        count = 0;
+        return 0;
+    }
+    plat::TextExtent extent = plat::text_extent(dc, run, converted, width);
+    const int32_t fit = std::clamp(extent.fit, 0, converted);
+    if (fit != converted) extent = plat::text_extent(dc, run, fit, -1);
+    width = fit ? extent.width : 0;
+    count = fit;
+    return fit;
+}
+
+uint16_t compute_max_top_row(const TextView& view) {
+    if (!view.lines || view.line_count == 0 || view.total_rows == 0) return 0;
+    int64_t room = view.height;
+    int32_t rows = 0;
+    bool overshot = false;
+    for (int i = view.line_count - 1; i >= 0; --i) {
+        const LineRecord& line = view.lines[i];
+        if (line.height > room) break;
+        room -= int64_t{line.height} * line_rows(line);
+        rows += line_rows(line);
+        overshot = room < 0;
+    }
+    // Only the blank row of the top line fitted: that row is the top row.
+    int32_t top = view.total_rows - rows + (overshot ? 1 : 0);
+    return clamp_to<uint16_t>(top);
+}
+
+int find_offset(TextView* view, uint32_t offset) {
+    if (!view || !view->lines) return 0;
+    int32_t row = 0;
+    for (const LineRecord* line = view->lines; line->style; ++line) {
+        if (offset >= line->offset && offset <= uint32_t{line->offset} + line->count) {
+            view->top_row = clamp_to<uint16_t>(std::min<int32_t>(row, view->max_top_row));
+            return 1;
+        }
+        row += line_rows(*line);
+    }
+    return 0;
+}
+
+}  // namespace lekta

@@ -1,0 +1,127 @@
+// The text view of the main window: a lesson laid out into display lines for the view's width
+// and font, drawn from a top row downwards, scrolled by rows and highlighted by byte ranges.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "shell/settings.h"
+#include "store/lesson_store.h"
+#include "view/letter_code.h"
+
+namespace lekta {
+
+// Status codes of the layout.
+constexpr int LAYOUT_OK = 0;
+constexpr int LAYOUT_NO_TEXT = 2;
+constexpr int LAYOUT_MALFORMED = 0xFFFC;
+constexpr int LAYOUT_NO_MEMORY = 0xFFFE;
+constexpr int VIEW_MISSING = -1;
+constexpr int VIEW_BAD_SIZE = -5;
+
+// The largest lesson a view shows: positions are 16-bit byte offsets.
+constexpr uint32_t MAX_LESSON_LENGTH = 0xFFFF;
+
+// Style bits beyond the style byte, for select_style: also set the style's text colour.
+constexpr int STYLE_WITH_COLOR = 0x100;
+
+constexpr plat::Colorref COLOR_BLACK = 0x000000;
+constexpr plat::Colorref COLOR_WHITE = 0xFFFFFF;
+constexpr plat::Colorref COLOR_BLUE = 0xFF0000;
+constexpr plat::Colorref COLOR_DARK_BLUE = 0x800000;
+constexpr plat::Colorref COLOR_YELLOW = 0x00FFFF;
+constexpr plat::Colorref COLOR_RED = 0x0000FF;
+constexpr plat::Colorref COLOR_CYAN = 0xFFFF00;
+
+// DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX: every run of the view is drawn so.
+constexpr uint32_t VIEW_TEXT_FORMAT = 0x825;
+
+// One display line.
+struct LineRecord {
+    uint16_t offset = 0;  // first drawn byte; of the label for labelled reading-order text
+    uint16_t count = 0;   // bytes drawn, label excluded
+    int16_t x = 0;        // left edge of the text in window pixels
+    uint16_t hang = 0;    // width of the hanging area, on a labelled paragraph's first line
+    uint16_t width = 0;   // measured width of the text (a rule's length)
+    uint16_t height = 0;  // row height
+    uint8_t style = 0;    // the record's style byte; 0x80 only on a paragraph's last line
+};
+
+struct FontNode {
+    FontNode* next = nullptr;
+    plat::Font* font = nullptr;
+    uint8_t key = 0;  // style & FONT_KEY_MASK
+};
+
+struct TextView {
+    LineRecord* lines = nullptr;  // capacity + 1 records; the last in use is all zero
+    plat::Dc* dc = nullptr;       // kept for the view's life
+    LessonText text;              // owned
+    int32_t rows_drawn = 0;       // rows the last full draw fitted: the page size
+    FontSpec font_spec;
+    FontNode* fonts = nullptr;
+    int32_t left = 0, top = 0, width = 0, height = 0;
+    uint16_t top_row = 0;  // first row shown, blank rows counted
+    uint16_t total_rows = 0;
+    uint16_t line_count = 0;
+    uint16_t capacity = 0;
+    uint16_t max_top_row = 0;           // largest top row at which the end still fills the view
+    uint16_t hl_start = 0, hl_end = 0;  // highlighted bytes [hl_start, hl_end); 0, 0: none
+};
+
+// Rows a line takes: itself and the blank row after it.
+inline int line_rows(const LineRecord& line) {
+    return (line.style & STYLE_BLANK_AFTER) ? 2 : 1;
+}
+inline bool is_rule(uint8_t style) {
+    return (style & STYLE_SIZE_MASK) == STYLE_RULE;
+}
+
+// ---- Layout ----------------------------------------------------------------------------------
+
+// A view over the client rectangle (null: an empty one) drawing through dc; null when dc is
+// null or memory runs out. capacity line records are allocated up front when nonzero.
+TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& spec,
+                      uint16_t capacity);
+// Lays text out. With take_ownership the held text is released and the bytes moved out of
+// *text once the text is accepted; a text other than the view's own is always moved in when
+// accepted, since the view draws from it later. Re-layout passes &view->text, 0. A null text
+// (or one without bytes) is "no text": 2, and with take_ownership the held text is dropped.
+// Clears the highlight; leaves top_row alone.
+int set_text(TextView* view, LessonText* text, int take_ownership);
+int set_view_size(TextView* view, int32_t width, int32_t height);
+// Null spec: deletes the cached fonts. Otherwise takes the spec, recreates the fonts, lays the
+// text out again and redraws; 1 when the layout fails.
+int apply_font(TextView* view, const FontSpec* spec);
+void destroy_view(TextView* view, bool free_record);
+
+// Selects the font of the style's font key (made when first needed) into the view's dc and
+// returns the font selected before. With STYLE_WITH_COLOR also sets the style's text colour.
+plat::Font* select_style(TextView* view, int style);
+// How many of count bytes fit into width pixels (never reversed), and their width: both come
+// back through the in/out values; the fit is also returned.
+int32_t measure_fit(plat::Dc* dc, const uint8_t* bytes, int32_t& width, int32_t& count);
+// Scrolls so that the line holding the offset is the top line, as far as max_top_row allows.
+// 1 when a line holds it, else 0.
+int find_offset(TextView* view, uint32_t offset);
+// The top row at which the last line is the last one that fits (stored in max_top_row).
+uint16_t compute_max_top_row(const TextView& view);
+
+// ---- Drawing and scrolling -------------------------------------------------------------------
+
+// Paints from top_row down; with erase the view is first filled white. 0, -1 without a view,
+// text or line table, or the highlight's result.
+int draw_view(TextView* view, int erase);
+int draw_highlight(TextView* view);
+// Moves top_row by delta rows: 1 nothing to do, 3 moved (not drawn), or the redraw's result.
+int scroll_by(TextView* view, int32_t delta, int redraw, int clamp);
+// Sets the window's scroll bar from g_settings.view when a FLAG_SCROLLBAR bit is set; a null
+// window means the main window.
+void update_scroll_bar(plat::Window* window);
+// Tap-to-scroll: 1 when the tap paged the view.
+int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, int redraw);
+// Rows a page step moves, as a magnitude: half the rows drawn for page modes 2 and 4, else
+// one row less than drawn.
+int32_t page_amount(int32_t rows_drawn, uint32_t mode);
+
+}  // namespace lekta
