@@ -75,6 +75,13 @@ int64_t aligned_x(const TextView& view, uint8_t style, int64_t indent, int64_t h
     }
 }
 
+// A line's style without its blank row. Style 0 ends the table, so a bare 0x80 becomes 0x01:
+// bit 0 changes neither the font nor the colour.
+uint8_t without_blank_row(uint8_t style) {
+    const auto bare = static_cast<uint8_t>(style & ~STYLE_BLANK_AFTER);
+    return bare ? bare : 0x01;
+}
+
 // The state of one layout run.
 struct Layout {
     TextView* view;
@@ -214,7 +221,7 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
             line->style = rec.style;
             if (rec.style & STYLE_BLANK_AFTER) ++lay.blank_rows;
         } else {
-            line->style = static_cast<uint8_t>(rec.style & ~STYLE_BLANK_AFTER);
+            line->style = without_blank_row(rec.style);
         }
         ++lay.count;
     }
@@ -273,7 +280,7 @@ int lay_out(TextView* view) {
     int32_t rows = lay.count + lay.blank_rows;
     if (lay.count > 0 && (view->lines[lay.count - 1].style & STYLE_BLANK_AFTER)) {
         // No blank row after the end of the lesson.
-        view->lines[lay.count - 1].style &= static_cast<uint8_t>(~STYLE_BLANK_AFTER);
+        view->lines[lay.count - 1].style = without_blank_row(view->lines[lay.count - 1].style);
         --rows;
     }
     view->total_rows = clamp_to<uint16_t>(rows);
