@@ -1,0 +1,104 @@
+// The test backend's windows, bar, menu, accelerators, message loop and single instance: every
+// call recorded, the desktop state (client size, foreground, open dialogs) set by the test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace lekta::plat {
+
+struct Menu {
+    struct Item {
+        uint16_t id = 0;  // 0: a separator
+        std::u16string label;
+        std::u16string shortcut;
+        bool has_shortcut = false;
+        bool enabled = true;
+        bool checked = false;
+    };
+    std::u16string title;
+    std::vector<Item> items;
+
+    Item* find(uint16_t id);
+};
+
+struct Window {
+    enum class Kind { main, bar };
+    Kind kind = Kind::main;
+    bool alive = true;
+
+    // A main window.
+    WindowProc proc = nullptr;
+    std::u16string class_name;
+    std::u16string title;
+    bool vscroll = false;
+    bool full_screen = false;
+    bool shown = false;
+    int destroy_count = 0;  // WM_DESTROY sent
+    Rect client{0, 0, 240, 320};
+    Dc* dc = nullptr;  // kept for the window's life, made on the first get_dc
+    int dc_gets = 0, dc_releases = 0;
+    struct ScrollInfo {
+        int32_t min = 0, max = 0, pos = 0;
+    };
+    std::vector<ScrollInfo> scroll_calls;
+    Window* bar = nullptr;
+    struct Shortcut {
+        uint16_t command = 0;
+        std::string keys;
+    };
+    std::vector<Shortcut> accelerators;
+
+    // A bar.
+    Window* owner = nullptr;
+    Menu menu;
+    struct Button {
+        uint16_t command = 0;
+        int image = 0;
+        std::u16string tooltip;
+        bool enabled = true;
+    };
+    std::vector<Button> buttons;
+    std::vector<uint8_t> image_bits;
+    int image_count = 0;
+    bool at_bottom = false;
+
+    Button* find_button(uint16_t command);
+};
+
+}  // namespace lekta::plat
+
+namespace lekta::testplat {
+
+// The main windows made since the last reset, oldest first (destroyed ones included).
+std::vector<plat::Window*> main_windows();
+// The client rectangle a new main window starts with; 240 x 320 after a reset.
+void set_default_client_size(int32_t width, int32_t height);
+// Changes the client size as the user would: sets it and sends WM_SIZE.
+void resize_client(plat::Window* window, int32_t width, int32_t height);
+// Height that every new bar reports (26 after a reset); create_bar fails when told to.
+void set_bar_height(int32_t height);
+void set_create_bar_fails(bool fails);
+
+void set_foreground(bool foreground);
+void set_modal_dialog_open(bool open);
+// Windows brought to the front, in order.
+std::vector<plat::Window*>& brought_to_front();
+
+// false: another copy holds the rendezvous (claim_single_instance then fails).
+void set_single_instance_free(bool free);
+using SecondLaunchHandler = void (*)();
+SecondLaunchHandler second_launch_handler();
+
+// Quit requests posted (their codes), and how often the loop ran.
+std::vector<int>& posted_quits();
+int message_loop_runs();
+// Run inside run_message_loop, as the messages a user would send (null: none).
+void set_message_loop_body(void (*body)());
+
+// Destroys every window and dc of this file, and resets the state above.
+void reset_windows();
+
+}  // namespace lekta::testplat
