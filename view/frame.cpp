@@ -141,7 +141,7 @@ void handle_tap(plat::Window* window, int32_t x, int32_t y) {
 
 void draw_caption_box(TextView* view) {
     if (!view || !view->text.bytes) return;
-    const TitleInfo info = read_title(view->text.span());
+    const TitleInfo info = read_title({view->text.bytes.get(), view->text.length});
     if (!info.title && !info.subtitle) return;
     plat::Dc* dc = view->dc;
     const plat::Colorref color = plat::get_text_color(dc);

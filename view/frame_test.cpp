@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/test/test_window.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -98,6 +99,35 @@ TEST_F(FrameTest, DateTextIsFittedAndPaintedInTheStrip) {
     dc->calls.clear();
     paint_window(dc, nullptr, 0);  // the strip alone
     EXPECT_EQ(dc->calls.size(), 2u);
+}
+
+TEST_F(FrameTest, RepaintDrawsThroughTheWindowAndSetsTheScrollBar) {
+    plat::Window window;
+    window.dc = dc;
+    g_settings.main_window = &window;
+    g_settings.flags = 0x40;
+    open_frame(0, 26, 0);
+    Lesson lesson;
+    for (int i = 0; i < 20; ++i)
+        lesson.add(0x01, 0, "ab");
+    LessonText text = lesson.build();
+    ASSERT_EQ(set_text(view, &text, 1), 0);
+    ASSERT_EQ(view->max_top_row, 6);  // 14 rows of 16 pixels fit 226
+    view->top_row = 2;
+    dc->calls.clear();
+    repaint_window(nullptr, PAINT_EVERYTHING);
+    EXPECT_EQ(window.dc_gets, 1);
+    EXPECT_EQ(window.dc_releases, 1);
+    EXPECT_EQ(dc->calls.front().color, COLOR_WHITE);
+    EXPECT_EQ(dc->calls.back().color, COLOR_CYAN);  // the strip, last
+    ASSERT_EQ(window.scroll_calls.size(), 1u);
+    EXPECT_EQ(window.scroll_calls[0].max, 6);
+    EXPECT_EQ(window.scroll_calls[0].pos, 2);
+    paint_window(nullptr, &window, 0);
+    EXPECT_EQ(window.dc_releases, 2);
+    g_settings.flags = 0;  // no scroll bar
+    repaint_window(&window, PAINT_EVERYTHING);
+    EXPECT_EQ(window.scroll_calls.size(), 1u);
 }
 
 int32_t g_picked = 0;
