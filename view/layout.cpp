@@ -36,13 +36,6 @@ T clamp_to(int64_t v) {
         std::clamp<int64_t>(v, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
 }
 
-int32_t measure_width(plat::Dc* dc, const uint8_t* bytes, int32_t count) {
-    int32_t converted = 0;
-    const char16_t* run = to_display_run(bytes, count, false, &converted);
-    if (!run || converted == 0) return 0;
-    return plat::text_extent(dc, run, converted, -1).width;
-}
-
 bool grow_table(TextView* view) {
     const uint32_t grown = uint32_t{view->capacity} + TABLE_STEP;
     // One record beyond the capacity ends the table; line counts stay 16-bit.
@@ -175,28 +168,28 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
             avail = std::max<int64_t>(avail - hang, 0);
         }
         const int32_t rest = n - start;
-        // Most lines are about as long as the one before; fit a run a little longer than that
-        // first and the whole rest only when the line fills it.
+        // Most lines are about as long as the one before: fit a run a little longer than that
+        // first, and the whole rest only when the line fills it. The run converted for the fit
+        // is measured again for the width of what the line takes.
+        const int32_t room = clamp_to<int32_t>(std::max<int64_t>(avail, 0));
         int32_t tried = std::min(rest, std::max(64, lay.last_fit * 2 + 16));
-        int32_t width = clamp_to<int32_t>(std::max<int64_t>(avail, 0));
-        int32_t fit = tried;
-        measure_fit(view->dc, s + start, width, fit);
-        if (fit == tried && tried < rest) {
-            width = clamp_to<int32_t>(std::max<int64_t>(avail, 0));
-            fit = rest;
-            measure_fit(view->dc, s + start, width, fit);
+        int32_t converted = 0;
+        const char16_t* run = to_display_run(s + start, tried, false, &converted);
+        if (!run) return false;
+        int32_t fit = plat::text_extent(view->dc, run, converted, room).fit;
+        if (fit >= converted && tried < rest) {
+            tried = rest;
+            run = to_display_run(s + start, tried, false, &converted);
+            if (!run) return false;
+            fit = plat::text_extent(view->dc, run, converted, room).fit;
         }
+        fit = std::clamp(fit, 0, converted);
         int32_t take = fit;
-        if (start + fit < n && s[start + fit] != ' ') {
-            take = break_line(s + start, fit);
-            if (take != fit) width = measure_width(view->dc, s + start, take);
-        }
+        if (start + fit < n && s[start + fit] != ' ') take = break_line(s + start, fit);
         // Nothing fits (a narrow view, or a hang as wide as the view): take one character
         // anyway so that the paragraph always advances.
-        if (take == 0 && start == p) {
-            take = 1;
-            width = measure_width(view->dc, s + start, take);
-        }
+        if (take == 0 && start == p) take = 1;
+        const int32_t width = take ? plat::text_extent(view->dc, run, take, -1).width : 0;
         if (take > 0) lay.last_fit = take;
 
         line->count = static_cast<uint16_t>(take);

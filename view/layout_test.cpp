@@ -205,6 +205,15 @@ TEST_F(LayoutTest, StatusCodesAndOwnership) {
     EXPECT_EQ(set_text(view, &too_long, 1), LAYOUT_MALFORMED);
 }
 
+TEST_F(LayoutTest, EachLineIsFittedAndMeasuredOnce) {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "abcd ";
+    ASSERT_EQ(show(Lesson().add(0x91, 0, text)), 0);
+    ASSERT_EQ(view->line_count, 50);
+    EXPECT_LE(dc->measured.size(), 2u * 50 + 2);
+}
+
 TEST_F(LayoutTest, BareBlankRowStyleNeverEndsTheTable) {
     ASSERT_EQ(show(Lesson().add(0x80, 0, "abcd efgh ijkl").add(0x80, 0, "x")), 0);
     auto l = lines();
