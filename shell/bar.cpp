@@ -1,0 +1,114 @@
+// The main window's bar: the "Go" menu, the seven tool buttons and the keyboard shortcuts that
+// the menu's shortcut texts name.
+#include <algorithm>
+#include <array>
+
+#include "resources/bar_images.h"
+#include "shell/main_window.h"
+#include "shell/settings.h"
+
+namespace lekta {
+namespace {
+
+// Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
+constexpr std::array<uint16_t, 10> PENDING_COMMANDS = {
+    CMD_ABOUT,    CMD_CHECK_UPDATES, CMD_FONT,         CMD_INDEX, CMD_BOOKMARK,
+    CMD_CALENDAR, CMD_SEARCH,        CMD_SEARCH_AGAIN, CMD_COPY,  CMD_APPEND,
+};
+
+constexpr bool enabled(uint16_t command) {
+    return std::find(PENDING_COMMANDS.begin(), PENDING_COMMANDS.end(), command) ==
+           PENDING_COMMANDS.end();
+}
+
+using plat::MenuItemSpec;
+constexpr MenuItemSpec SEPARATOR{};
+
+constexpr std::array<MenuItemSpec, 21> ITEMS = {{
+    {CMD_ABOUT, u"&About", nullptr, enabled(CMD_ABOUT)},
+    {CMD_CHECK_UPDATES, u"Check For &Updates", nullptr, enabled(CMD_CHECK_UPDATES)},
+    SEPARATOR,
+    {CMD_FONT, u"F&ont", u"Ctrl+F", enabled(CMD_FONT)},
+    {CMD_REVERSE, u"Re&verse", nullptr, enabled(CMD_REVERSE)},
+    SEPARATOR,
+    {CMD_INDEX, u"&Index", u"Ctrl+I", enabled(CMD_INDEX)},
+    {CMD_BOOKMARK, u"&Bookmark", nullptr, enabled(CMD_BOOKMARK)},
+    {CMD_CALENDAR, u"&Calendar", u"Ctrl+D", enabled(CMD_CALENDAR)},
+    SEPARATOR,
+    {CMD_TODAY, u"&Today", u"Ctrl+Home", enabled(CMD_TODAY)},
+    {CMD_PREVIOUS_DAY, u"&Previous day", nullptr, enabled(CMD_PREVIOUS_DAY)},
+    {CMD_NEXT_DAY, u"&Next day", nullptr, enabled(CMD_NEXT_DAY)},
+    SEPARATOR,
+    {CMD_SEARCH, u"&Search", u"Alt+F3", enabled(CMD_SEARCH)},
+    {CMD_SEARCH_AGAIN, u"Search A&gain", u"F3", enabled(CMD_SEARCH_AGAIN)},
+    SEPARATOR,
+    {CMD_COPY, u"&Copy", u"Ctrl+C", enabled(CMD_COPY)},
+    {CMD_APPEND, u"&Append to ClipBoard", u"Ctrl+E", enabled(CMD_APPEND)},
+    SEPARATOR,
+    {CMD_EXIT, u"E&xit", u"Ctrl+Q", enabled(CMD_EXIT)},
+}};
+
+using plat::ToolButtonSpec;
+constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
+    {CMD_PREVIOUS_DAY, 0, u"Previous Day", enabled(CMD_PREVIOUS_DAY)},
+    {CMD_TODAY, 1, u"Today", enabled(CMD_TODAY)},
+    {CMD_NEXT_DAY, 2, u"Next Day", enabled(CMD_NEXT_DAY)},
+    {CMD_FONT, 3, u"Choose Font", enabled(CMD_FONT)},
+    {CMD_SEARCH, 4, u"Search", enabled(CMD_SEARCH)},
+    {CMD_SEARCH_AGAIN, 5, u"Search Again", enabled(CMD_SEARCH_AGAIN)},
+    {CMD_INDEX, 6, u"Choose Day", enabled(CMD_INDEX)},
+}};
+
+// The keys the menu's shortcut texts name. A disabled command's key reaches the dispatcher,
+// which leaves it alone.
+constexpr std::array<plat::Accelerator, 9> ACCELERATORS = {{
+    {CMD_FONT, "Ctrl+F"},
+    {CMD_INDEX, "Ctrl+I"},
+    {CMD_CALENDAR, "Ctrl+D"},
+    {CMD_TODAY, "Ctrl+Home"},
+    {CMD_SEARCH, "Alt+F3"},
+    {CMD_SEARCH_AGAIN, "F3"},
+    {CMD_COPY, "Ctrl+C"},
+    {CMD_APPEND, "Ctrl+E"},
+    {CMD_EXIT, "Ctrl+Q"},
+}};
+
+}  // namespace
+
+std::span<const plat::MenuItemSpec> menu_items() {
+    return ITEMS;
+}
+
+std::span<const plat::ToolButtonSpec> tool_buttons() {
+    return BUTTONS;
+}
+
+std::span<const plat::Accelerator> accelerators() {
+    return ACCELERATORS;
+}
+
+bool command_enabled(uint16_t command) {
+    return enabled(command);
+}
+
+void create_bars(plat::Window* window) {
+    Settings& s = g_settings;
+    // On a desktop no OS version forces the bar's place: the MenuBarOnBottom setting decides.
+    plat::BarSpec spec;
+    spec.menu_title = u"Go";
+    spec.items = ITEMS;
+    spec.buttons = BUTTONS;
+    spec.image_bits = BAR_IMAGE_BITS;
+    spec.image_count = BAR_IMAGE_COUNT;
+    spec.at_bottom = s.menu_bar_mode != 0;
+    // Without a bar the program runs without a menu, and lays out with a bar height of 0.
+    s.bar_window = plat::create_bar(window, spec);
+    s.bar_height = s.bar_window ? plat::bar_height(s.bar_window) : 0;
+    plat::set_accelerators(window, ACCELERATORS);
+}
+
+plat::Menu* main_menu() {
+    return g_settings.bar_window ? plat::bar_menu(g_settings.bar_window) : nullptr;
+}
+
+}  // namespace lekta

@@ -1,0 +1,74 @@
+// The commands of the menu and the tool buttons, and the menu's check marks.
+#include <cstdint>
+#include <limits>
+
+#include "shell/main_window.h"
+#include "shell/settings.h"
+#include "store/navigation.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+// The day before or after the current one. The stored day comes from the settings file, so
+// it may lie at the end of the range: it stays there rather than wrapping round.
+int32_t day_after(int32_t day, int32_t step) {
+    const int64_t next = int64_t{day} + step;
+    if (next > std::numeric_limits<int32_t>::max() || next < std::numeric_limits<int32_t>::min())
+        return day;
+    return static_cast<int32_t>(next);
+}
+
+}  // namespace
+
+int step_day(plat::Window* window, int32_t step) {
+    return go_to_day(window, day_after(g_settings.current_day, step));
+}
+
+int dispatch_command(plat::Window* window, uintptr_t command) {
+    switch (static_cast<uint16_t>(command & 0xFFFF)) {
+        case CMD_TODAY:
+            go_to_day(window, 0);
+            return 0;
+        case CMD_NEXT_DAY:
+            step_day(window, 1);
+            return 0;
+        case CMD_PREVIOUS_DAY:
+            step_day(window, -1);
+            return 0;
+        case CMD_REVERSE:
+            toggle_reverse(0);
+            // The same lines, drawn the other way round: no new layout.
+            draw_view(g_settings.view, 1);
+            return 0;
+        case CMD_EXIT:
+            plat::destroy_window(window);
+            return 0;
+        default:
+            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About, Font,
+            // Copy and Append arrive with their dialogs and subsystems.
+            return 1;
+    }
+}
+
+bool set_menu_check(plat::Menu* menu, int mode, uint16_t id, int value) {
+    const bool checked = mode ? value != 0 : !plat::menu_item_checked(menu, id);
+    plat::check_menu_item(menu, id, checked);
+    return checked;
+}
+
+void toggle_reverse(int mode) {
+    Settings& s = g_settings;
+    plat::Menu* menu = main_menu();
+    bool reversed = (s.flags & FLAG_REVERSE) != 0;
+    if (menu)
+        reversed = set_menu_check(menu, mode, CMD_REVERSE, reversed ? 1 : 0);
+    else if (mode == 0)
+        reversed = !reversed;  // no check mark to read: the flag alone flips
+    if (reversed)
+        s.flags |= FLAG_REVERSE;
+    else
+        s.flags &= ~FLAG_REVERSE;
+}
+
+}  // namespace lekta

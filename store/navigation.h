@@ -1,0 +1,25 @@
+// Every change of the lesson shown: the first lesson when the main window opens, a move to any
+// day, and a move to the date on which a section of the index is studied.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace lekta {
+
+// Creates the text view over the main window's frame and shows the current day's lesson at
+// the stored position. 0 when it shows a lesson, 1 when the view could not be made, otherwise
+// the result of the error message box (the view then stays empty).
+int open_lesson_view(plat::Window* main_window);
+
+// Makes the day current (0: today) and shows its lesson from the top. 0 on success; otherwise
+// the previous day is current again, the view keeps its lesson, and the result of the error
+// message box is returned.
+int go_to_day(plat::Window* owner, int32_t day);
+
+// Goes to the date in the current Hebrew year (or the next one in which the key's kind of
+// cycle holds that date) on which the section's lesson is read. As go_to_day.
+int go_to_section(plat::Window* owner, uint16_t key);
+
+}  // namespace lekta
