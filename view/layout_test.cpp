@@ -146,9 +146,6 @@ TEST_F(LayoutTest, FontHeightsBySizeClass) {
     EXPECT_EQ(font_for_key(spec, 0x0C).height, 20);
     EXPECT_EQ(font_for_key(spec, 0x0C).weight, 700);
     EXPECT_EQ(font_for_key(spec, 0x03).height, 12);
-    EXPECT_EQ(font_for_key(spec, 0x01).height, 16);
-    spec.font_size = 0;
-    EXPECT_EQ(font_for_key(spec, 0x01).height, 0);
 }
 
 TEST_F(LayoutTest, MaxTopRowAndFindOffset) {

@@ -60,12 +60,6 @@ TEST_F(LetterCodeTest, ReverseTurnsOnlyWhatWasConverted) {
     EXPECT_EQ(converted, 3);
 }
 
-TEST_F(LetterCodeTest, BufferGrowsForLongRuns) {
-    std::string long_run(5000, 'a');
-    EXPECT_EQ(convert(long_run).size(), 5000u);
-    EXPECT_EQ(convert("b"), u"\u05D1");
-}
-
 TEST(ParagraphWalk, ReadsRecordsAndStopsSafely) {
     const uint8_t text[] = {0xB1, 0x05, 'a', 'b', 0, 0xC7, 0xAC, 0, 0, 0};
     std::span<const uint8_t> span(text);
