@@ -1,0 +1,40 @@
+// Registry access: small typed readers and writers over the platform's registry. Values come
+// from a file the user can edit, so every reader takes whatever bytes it finds, stays inside
+// them, and falls back to its default (or "missing") when they make no sense.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lekta {
+
+// The start-up options; read once, never written.
+constexpr const char16_t* VENDOR_KEY = u"software\\Halvern";
+// Everything else (directly under the user's root, not under "software").
+constexpr const char16_t* SETTINGS_KEY = u"Halvern\\Lekta-Hebrew";
+
+// A REG_DWORD of four bytes is the number itself; a value of any other type is taken as UTF-16
+// decimal digits (no sign, no digit check, wrapping in 32 bits), so "14" is 14 and "1a" is 59.
+int32_t read_int_value(const char16_t* key_path, const char16_t* name, int32_t default_value);
+// A REG_DWORD under the settings key. false when the write failed.
+bool write_int_value(const char16_t* name, int32_t value);
+
+// The text of a REG_SZ value up to its terminator (or its last whole unit when it has none);
+// empty optional when the value is missing or not a string.
+std::optional<std::u16string> read_string_value(const char16_t* name);
+// REG_SZ with the terminator: (length + 1) * 2 bytes.
+bool write_string_value(const char16_t* name, std::u16string_view text);
+
+// The value's bytes, whatever its type; empty optional when it is missing.
+std::optional<std::vector<uint8_t>> read_bytes_value(const char16_t* name);
+// REG_BINARY of exactly these bytes.
+bool write_bytes_value(const char16_t* name, std::span<const uint8_t> bytes);
+
+// The number a value's bytes spell as UTF-16LE decimal digits (see read_int_value).
+int32_t parse_decimal_units(std::span<const uint8_t> bytes);
+
+}  // namespace lekta

@@ -1,0 +1,26 @@
+// Fills the settings record from the registry at start and writes it back at the end.
+#pragma once
+
+#include <string_view>
+
+namespace lekta {
+
+// Writes "Program Path" (UTF-8 program_path; skipped when empty), then reads every setting into
+// g_settings, then the index images and the bookmarks.
+void load_settings(std::string_view program_path);
+
+// Writes the settings and the bookmarks and makes them durable, freeing nothing.
+void write_settings();
+
+// The end of a run: releases the index images, writes the settings, frees the view, writes and
+// frees the bookmarks, makes the writes durable and posts the quit message. Safe to run again.
+void save_settings_and_quit();
+
+// Filled in by the index and bookmark work; no-ops until then.
+void load_index_bitmaps();
+void free_index_bitmaps();
+void load_bookmarks();
+void write_bookmarks();
+void free_bookmarks();
+
+}  // namespace lekta
