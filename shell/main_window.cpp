@@ -1,0 +1,85 @@
+// The main window's procedure: creation and destruction, painting and sizing hand-offs, keys,
+// the scroll bar, taps and commands.
+#include "shell/main_window.h"
+
+#include "shell/settings.h"
+#include "shell/settings_store.h"
+#include "store/navigation.h"
+#include "view/frame.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+int32_t low_word(intptr_t value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value) & 0xFFFF);
+}
+int32_t high_word(intptr_t value) {
+    return static_cast<int32_t>((static_cast<uint32_t>(value) >> 16) & 0xFFFF);
+}
+// Client coordinates and the thumb position travel as signed 16-bit values.
+int32_t signed_word(int32_t word) {
+    return static_cast<int16_t>(static_cast<uint16_t>(word));
+}
+
+void on_create(plat::Window* window) {
+    g_settings.main_window = window;
+    create_bars(window);
+    open_lesson_view(window);
+    toggle_reverse(1);
+    update_bookmark_check();
+}
+
+void on_destroy(plat::Window* window) {
+    Settings& s = g_settings;
+    if (s.view) plat::release_dc(window, s.view->dc);
+    plat::destroy_bar(s.bar_window);
+    s.bar_window = nullptr;
+    save_settings_and_quit();
+}
+
+}  // namespace
+
+intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wparam,
+                          intptr_t lparam) {
+    switch (message) {
+        case plat::WM_CREATE:
+            on_create(window);
+            return 0;
+        case plat::WM_DESTROY:
+            on_destroy(window);
+            return 0;
+        case plat::WM_SIZE:
+            resize_frame(window, low_word(lparam), high_word(lparam));
+            return 0;
+        case plat::WM_ACTIVATE:
+            // The full-screen state of the device's shell has nothing to re-apply here.
+            return 0;
+        case plat::WM_PAINT:
+            paint_window(reinterpret_cast<plat::Dc*>(wparam), window, PAINT_EVERYTHING);
+            return 0;
+        case plat::WM_HELP:
+            dispatch_command(window, CMD_ABOUT);
+            return 0;
+        case plat::WM_KEYDOWN:
+            return handle_key(window, static_cast<uint32_t>(wparam));
+        case plat::WM_COMMAND:
+            dispatch_command(window, wparam);
+            return 0;
+        case plat::WM_VSCROLL:
+            handle_vscroll(window, static_cast<uint32_t>(low_word(static_cast<intptr_t>(wparam))),
+                           signed_word(high_word(static_cast<intptr_t>(wparam))));
+            return 1;
+        case plat::WM_LBUTTONDOWN:
+            handle_tap(window, signed_word(low_word(lparam)), signed_word(high_word(lparam)));
+            return 0;
+        case plat::WM_CLOSE:
+        case WM_CLOSE_MAIN:
+            plat::destroy_window(window);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace lekta
