@@ -9,6 +9,9 @@ namespace lekta {
 // g_settings, then the index images and the bookmarks.
 void load_settings(std::string_view program_path);
 
+// Whether load_settings is under way (the record is then only partly filled).
+bool settings_loading();
+
 // Writes the settings and the bookmarks and makes them durable, freeing nothing.
 void write_settings();
 

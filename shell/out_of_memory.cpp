@@ -1,0 +1,25 @@
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/platform.h"
+#include "shell/settings_store.h"
+#include "shell/startup.h"
+
+namespace lekta {
+
+void out_of_memory_stop() {
+    plat::message_box(nullptr, u"There is not enough memory, aborting", u"Error",
+                      plat::MB_ICONHAND);
+    // A half-loaded record would overwrite good stored values with defaults.
+    if (!settings_loading()) write_settings();
+    plat::post_quit_message(0);
+}
+
+void* alloc_or_abort(size_t size) {
+    // No allocator grants more than half the address space; asking would only be refused.
+    void* block = size <= static_cast<size_t>(PTRDIFF_MAX) ? std::malloc(size ? size : 1) : nullptr;
+    if (!block) out_of_memory_stop();
+    return block;
+}
+
+}  // namespace lekta

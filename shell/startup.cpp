@@ -1,0 +1,121 @@
+#include "shell/startup.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "calendar/hebrew_calendar.h"
+#if __has_include("calendar/schedule.h")
+#include "calendar/schedule.h"
+#else
+// Until the schedule lands in calendar/: the operation as it is to be declared there.
+namespace lekta {
+void select_day(int32_t day, bool force);
+}
+#endif
+#include "shell/main_window.h"
+#include "shell/registry.h"
+#include "shell/settings.h"
+#include "shell/settings_store.h"
+
+namespace lekta {
+namespace {
+
+bool g_screenshot_painted = false;
+
+// The main window's procedure for a screenshot run: ends the loop once the window has painted.
+intptr_t screenshot_window_proc(plat::Window* window, uint32_t message, uintptr_t wparam,
+                                intptr_t lparam) {
+    const intptr_t result = main_window_proc(window, message, wparam, lparam);
+    if (message == plat::WM_PAINT && !g_screenshot_painted) {
+        g_screenshot_painted = true;
+        plat::post_quit_message(0);
+    }
+    return result;
+}
+
+plat::Window* start_window(int32_t start_day, const char* program_path, plat::WindowProc proc,
+                           bool single_instance) {
+    if (single_instance) {
+        // Another copy has been told of this launch and takes it from here.
+        if (!plat::claim_single_instance(MAIN_CLASS_NAME)) return nullptr;
+        plat::set_second_launch_handler(handle_second_launch);
+    }
+    load_settings(program_path ? program_path : "");
+    choose_start_day(start_day, g_settings.today_flag);
+
+    plat::WindowSpec spec;
+    spec.class_name = MAIN_CLASS_NAME;
+    spec.title = MAIN_TITLE;
+    spec.proc = proc;
+    spec.vscroll = (g_settings.flags & FLAG_SCROLLBAR) != 0;
+    // A desktop has no task bar of its own to hide: full screen is the window's state alone.
+    spec.full_screen = g_shell_options.full_screen != 0;
+    plat::Window* window = plat::create_main_window(spec);
+    if (!window) return nullptr;
+    g_settings.main_window = window;
+    plat::show_window(window);
+    if (g_settings.font_spec.face_name[0] == 0) choose_start_font(window);
+    return window;
+}
+
+}  // namespace
+
+void choose_start_day(int32_t start_day, bool today_flag) {
+    if (start_day != 0)
+        select_day(start_day, true);
+    else
+        select_day(0, today_flag);
+}
+
+plat::Window* init_instance(int32_t start_day, const char* program_path) {
+    return start_window(start_day, program_path, main_window_proc, true);
+}
+
+void handle_second_launch() {
+    plat::Window* window = g_settings.main_window;
+    if (!window || plat::modal_dialog_open()) return;
+    if (plat::is_foreground(window))
+        plat::send_message(window, plat::WM_COMMAND, CMD_TODAY, 0);
+    else
+        plat::bring_to_front(window);
+}
+
+int run_gui(const CommandLine& line, const char* program_path) {
+    g_settings = Settings{};
+    read_shell_options();
+    g_settings.today_flag = line.today;
+    int32_t start_day = 0;
+    if (line.date)
+        start_day = day_number_from_civil(line.date->month, line.date->day, line.date->year);
+
+    if (line.screenshot.empty()) {
+        if (!init_instance(start_day, program_path)) return 0;
+        return plat::run_message_loop();
+    }
+
+    // A screenshot run is a render of its own, not the user's reader: it neither hands over to nor
+    // waits for a copy that is running.
+    g_screenshot_painted = false;
+    plat::Window* window = start_window(start_day, program_path, screenshot_window_proc, false);
+    if (!window) return 1;
+    plat::run_message_loop();
+    const bool saved =
+        g_screenshot_painted && plat::grab_window_png(window, line.screenshot.c_str());
+    // Ends as Exit does: the window's end writes the settings.
+    plat::destroy_window(window);
+    return saved ? 0 : 1;
+}
+
+std::string executable_path(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error && !path.empty()) return path.string();
+    if (!argv0 || !*argv0) return {};
+    path = std::filesystem::absolute(argv0, error);
+    return error ? std::string(argv0) : path.lexically_normal().string();
+}
+
+}  // namespace lekta
