@@ -1,0 +1,133 @@
+// Start-up cost: the reader started offscreen on a fixed date until its window has painted and been
+// saved as an image, against a minimal Qt program that shows one empty window and paints it once.
+// Each run is a child process: wall time to its exit and its peak resident memory.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "shell/registry.h"
+
+namespace {
+
+struct Totals {
+    double seconds = 0;
+    double rss_kb = 0;
+    int runs = 0;
+};
+Totals g_reader, g_baseline;
+
+std::string g_config_dir;
+std::string g_image;
+
+struct ChildRun {
+    double seconds = 0;
+    long rss_kb = 0;
+    bool ok = false;
+};
+
+ChildRun run_child(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ChildRun run;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) return run;
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) dup2(null, STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid) return run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.rss_kb = usage.ru_maxrss;  // kilobytes on Linux
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+void measure(benchmark::State& state, const std::vector<std::string>& args, Totals& totals) {
+    for (auto _ : state) {
+        const ChildRun run = run_child(args);
+        if (!run.ok) {
+            state.SkipWithError(("failed: " + args[0]).c_str());
+            return;
+        }
+        state.SetIterationTime(run.seconds);
+        totals.seconds += run.seconds;
+        totals.rss_kb += static_cast<double>(run.rss_kb);
+        ++totals.runs;
+    }
+    state.counters["peak_rss_MB"] = totals.runs ? totals.rss_kb / totals.runs / 1024.0 : 0.0;
+}
+
+void reader_start(benchmark::State& state) {
+    std::filesystem::remove(g_image);
+    measure(state, {LEKTA_BINARY, "--screenshot", g_image, "--date", "2026-12-07"}, g_reader);
+    if (g_reader.runs && !std::filesystem::exists(g_image))
+        state.SkipWithError("the reader saved no image");
+}
+
+void minimal_window(benchmark::State& state) {
+    measure(state, {MINIMAL_QT_WINDOW_BINARY}, g_baseline);
+}
+
+void print_ratio(const char* what, double reader, double baseline, const char* unit) {
+    if (baseline <= 0) return;
+    std::printf("%s: reader %.1f %s, minimal Qt window %.1f %s, ratio %.2fx (target <= 1.5x)\n",
+                what, reader, unit, baseline, unit, reader / baseline);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The children draw offscreen into a settings folder of their own, in which a font is already
+    // chosen, so that nothing but the start-up itself is measured.
+    char dir_template[] = "/tmp/lekta-startup-XXXXXX";
+    if (!mkdtemp(dir_template)) return 1;
+    g_config_dir = dir_template;
+    g_image = g_config_dir + "/x.png";
+    setenv("LEKTA_CONFIG_DIR", g_config_dir.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    lekta::write_string_value(u"FontName", u"DejaVu Sans");
+    lekta::plat::registry_flush();
+
+    int runs = 10;
+    if (const char* n = std::getenv("LEKTA_STARTUP_RUNS")) runs = std::max(1, std::atoi(n));
+    benchmark::RegisterBenchmark("reader_start_to_first_paint", reader_start)
+        ->UseManualTime()
+        ->Iterations(runs)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("minimal_qt_window", minimal_window)
+        ->UseManualTime()
+        ->Iterations(runs)
+        ->Unit(benchmark::kMillisecond);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    if (g_reader.runs && g_baseline.runs) {
+        print_ratio("start-up time", 1000 * g_reader.seconds / g_reader.runs,
+                    1000 * g_baseline.seconds / g_baseline.runs, "ms");
+        print_ratio("peak memory", g_reader.rss_kb / g_reader.runs / 1024,
+                    g_baseline.rss_kb / g_baseline.runs / 1024, "MB");
+    }
+    std::error_code error;
+    std::filesystem::remove_all(g_config_dir, error);
+    return 0;
+}
