@@ -1,0 +1,225 @@
+#include "shell/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "calendar/hebrew_calendar.h"
+#if __has_include("calendar/schedule.h")
+#include "calendar/schedule.h"
+#else
+namespace lekta {
+void select_day(int32_t day, bool force);
+}
+#endif
+#include "platform/test/test_system.h"
+#include "platform/test/test_text.h"
+#include "platform/test/test_window.h"
+#include "shell/main_window.h"
+#include "shell/registry.h"
+#include "shell/settings.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+plat::RegValue dword(uint32_t n) {
+    return {plat::REG_DWORD, {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}};
+}
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testplat::reset_system();
+        testplat::reset_windows();
+        testplat::reset_text();
+        g_settings = Settings{};
+        g_shell_options = ShellOptions{};
+    }
+    void TearDown() override {
+        if (g_settings.view) destroy_view(g_settings.view, true);
+        g_settings = Settings{};
+        testplat::reset_windows();
+        testplat::reset_system();
+    }
+    static int32_t today() { return day_number_from_civil(12, 7, 2026); }
+};
+
+TEST_F(StartupTest, ShellOptionsFromTheVendorKey) {
+    read_shell_options();
+    EXPECT_EQ(0, g_shell_options.ignore_activate);
+    EXPECT_EQ(0, g_shell_options.full_screen);
+    EXPECT_EQ(1, g_shell_options.allow_sip_in_hebrew_search);
+    EXPECT_EQ(0, g_settings.menu_bar_mode);
+    EXPECT_EQ(0, g_settings.gutter);
+
+    auto& vendor = testplat::registry()[VENDOR_KEY];
+    vendor[u"IgnoreActivate"] = dword(1);
+    vendor[u"FullScreen"] = dword(1);
+    vendor[u"AllowSipInHebrewSearch"] = dword(0);
+    vendor[u"MenuBarOnBottom"] = {plat::REG_SZ, {'1', 0, 0, 0}};
+    vendor[u"SurroundingGutter"] = dword(6);
+    // The settings key is no place for them.
+    testplat::registry()[SETTINGS_KEY][u"FullScreen"] = dword(0);
+    read_shell_options();
+    EXPECT_EQ(1, g_shell_options.ignore_activate);
+    EXPECT_EQ(1, g_shell_options.full_screen);
+    EXPECT_EQ(0, g_shell_options.allow_sip_in_hebrew_search);
+    EXPECT_EQ(1, g_settings.menu_bar_mode);
+    EXPECT_EQ(6, g_settings.gutter);
+
+    // A margin must lie inside the window and keep its double inside 32 bits.
+    vendor[u"SurroundingGutter"] = dword(static_cast<uint32_t>(-8));
+    read_shell_options();
+    EXPECT_EQ(0, g_settings.gutter);
+    vendor[u"SurroundingGutter"] = dword(0x7FFFFFFF);
+    read_shell_options();
+    EXPECT_EQ(0xFFFF, g_settings.gutter);
+}
+
+TEST_F(StartupTest, OutOfMemoryTellsTheUserSavesAndQuits) {
+    void* block = alloc_or_abort(100);
+    ASSERT_NE(nullptr, block);
+    std::free(block);
+    block = alloc_or_abort(0);  // a block, not a false alarm
+    EXPECT_NE(nullptr, block);
+    std::free(block);
+    EXPECT_TRUE(testplat::message_boxes().empty());
+
+    plat::Dc* dc = testplat::create_dc();
+    g_settings.view = create_view(dc, nullptr, g_settings.font_spec, 0);
+    g_settings.view->top_row = 4;
+    g_settings.current_day = 700000;
+    EXPECT_EQ(nullptr, alloc_or_abort(SIZE_MAX));
+    ASSERT_EQ(1u, testplat::message_boxes().size());
+    const testplat::RecordedMessageBox& box = testplat::message_boxes()[0];
+    EXPECT_EQ(nullptr, box.owner);
+    EXPECT_EQ(u"There is not enough memory, aborting", box.text);
+    EXPECT_EQ(u"Error", box.caption);
+    EXPECT_EQ(plat::MB_ICONHAND, box.style);
+    EXPECT_EQ(dword(700000).bytes, testplat::registry()[SETTINGS_KEY][u"Day"].bytes);
+    EXPECT_EQ(dword(4).bytes, testplat::registry()[SETTINGS_KEY][u"LastPosition"].bytes);
+    EXPECT_EQ(std::vector<int>{0}, testplat::posted_quits());
+    // Whoever asked may still be using the view; the window's end frees it.
+    EXPECT_NE(nullptr, g_settings.view);
+    testplat::destroy_dc(dc);
+}
+
+std::vector<uintptr_t> g_commands;
+intptr_t recording_proc(plat::Window*, uint32_t message, uintptr_t wparam, intptr_t) {
+    if (message == plat::WM_COMMAND) g_commands.push_back(wparam);
+    return 0;
+}
+
+TEST_F(StartupTest, SecondLaunchGoesToTodayOrComesForward) {
+    g_commands.clear();
+    handle_second_launch();  // no window yet: nothing to do
+    plat::WindowSpec spec;
+    spec.proc = recording_proc;
+    g_settings.main_window = plat::create_main_window(spec);
+
+    testplat::set_foreground(true);
+    handle_second_launch();
+    EXPECT_EQ(std::vector<uintptr_t>{CMD_TODAY}, g_commands);
+    EXPECT_TRUE(testplat::brought_to_front().empty());
+
+    testplat::set_modal_dialog_open(true);  // a dialog in front: left as it is
+    handle_second_launch();
+    EXPECT_EQ(1u, g_commands.size());
+    EXPECT_TRUE(testplat::brought_to_front().empty());
+
+    testplat::set_modal_dialog_open(false);
+    testplat::set_foreground(false);
+    handle_second_launch();
+    EXPECT_EQ(1u, g_commands.size());
+    EXPECT_EQ(std::vector<plat::Window*>{g_settings.main_window}, testplat::brought_to_front());
+}
+
+TEST_F(StartupTest, StartDay) {
+    const int32_t stored = today() - 40;
+    auto start_from_store = [&](uint32_t flags) {
+        g_settings = Settings{};
+        g_settings.flags = flags;
+        select_day(stored, true);
+        g_settings.flags = flags;
+        g_settings.last_position = 12;
+    };
+
+    start_from_store(DEFAULT_FLAGS | FLAG_DAY_PINNED);
+    const uint16_t stored_lesson = g_settings.current_lesson;
+    choose_start_day(0, false);  // the pinned day stays, and where the reader was
+    EXPECT_EQ(stored, g_settings.current_day);
+    EXPECT_EQ(stored_lesson, g_settings.current_lesson);
+    EXPECT_EQ(12, g_settings.last_position);
+    EXPECT_NE(0u, g_settings.flags & FLAG_DAY_PINNED);
+
+    start_from_store(DEFAULT_FLAGS);
+    choose_start_day(0, false);  // unpinned: today, from its top
+    EXPECT_EQ(today(), g_settings.current_day);
+    EXPECT_EQ(0, g_settings.last_position);
+
+    start_from_store(DEFAULT_FLAGS | FLAG_DAY_PINNED);
+    choose_start_day(0, true);  // "/today": today over the pin, which goes
+    EXPECT_EQ(today(), g_settings.current_day);
+    EXPECT_EQ(0u, g_settings.flags & FLAG_DAY_PINNED);
+
+    start_from_store(DEFAULT_FLAGS);
+    choose_start_day(today() + 3, true);  // --date: that day, pinned, even with "/today"
+    EXPECT_EQ(today() + 3, g_settings.current_day);
+    EXPECT_NE(0u, g_settings.flags & FLAG_DAY_PINNED);
+}
+
+TEST_F(StartupTest, ASecondCopyEndsAtOnceAndTouchesNothing) {
+    testplat::set_single_instance_free(false);
+    CommandLine line;
+    EXPECT_EQ(0, run_gui(line, "/usr/bin/lekta"));
+    EXPECT_TRUE(testplat::main_windows().empty());
+    EXPECT_EQ(0, testplat::message_loop_runs());
+    EXPECT_EQ(0u, testplat::registry().count(SETTINGS_KEY));
+}
+
+TEST_F(StartupTest, TheMainWindow) {
+    auto& settings = testplat::registry()[SETTINGS_KEY];
+    settings[u"Flags"] = dword(DEFAULT_FLAGS & ~FLAG_SCROLLBAR);
+    settings[u"FontName"] = {plat::REG_SZ, {'A', 0, 0, 0}};
+    testplat::registry()[VENDOR_KEY][u"FullScreen"] = dword(1);
+    read_shell_options();
+    plat::Window* window = init_instance(0, "/opt/lekta/lekta");
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(window, g_settings.main_window);
+    EXPECT_EQ(u"Lekta-Hebrew", window->class_name);
+    EXPECT_EQ(u"Lekta", window->title);
+    EXPECT_FALSE(window->vscroll);
+    EXPECT_TRUE(window->full_screen);
+    EXPECT_TRUE(window->shown);
+    EXPECT_EQ(&handle_second_launch, testplat::second_launch_handler());
+    EXPECT_EQ(plat::REG_SZ, settings.at(u"Program Path").type);
+    EXPECT_EQ(today(), g_settings.current_day);
+    plat::destroy_window(window);
+
+    // Either scroll-bar bit gives the window its scroll bar.
+    testplat::reset_windows();
+    g_shell_options = ShellOptions{};
+    settings[u"Flags"] = dword(0x80);
+    window = init_instance(0, "");
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(window->vscroll);
+    EXPECT_FALSE(window->full_screen);
+    plat::destroy_window(window);
+}
+
+TEST_F(StartupTest, AScreenshotRunEndsAfterTheFirstPaintAndSaves) {
+    testplat::set_single_instance_free(false);  // a running reader is no reason to stop
+    testplat::set_message_loop_body(
+        [] { plat::send_message(g_settings.main_window, plat::WM_PAINT, 0, 0); });
+    CommandLine line;
+    line.screenshot = "/nonexistent/x.png";
+    line.date = DateRecord{12, 10, 2026};
+    // This backend makes no images: the run says so.
+    EXPECT_EQ(1, run_gui(line, ""));
+    ASSERT_EQ(1u, testplat::main_windows().size());
+    EXPECT_FALSE(testplat::main_windows()[0]->alive);
+    EXPECT_EQ(dword(static_cast<uint32_t>(today() + 3)).bytes,
+              testplat::registry()[SETTINGS_KEY][u"Day"].bytes);
+}
+
+}  // namespace
+}  // namespace lekta
