@@ -4,8 +4,6 @@
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <set>
 
@@ -86,13 +84,10 @@ TEST(IcuAgreement, EveryDayOfTheExactRange) {
     }
     EXPECT_LE(icu_wrong.size(), 40u);
 
-    // A sanitizer build may thin the walk out: it checks safety, the plain build checks dates.
-    const char* stride_env = std::getenv("LEKTA_CALENDAR_STRIDE");
-    const int32_t stride = stride_env != nullptr ? std::max(1, std::atoi(stride_env)) : 1;
     const int32_t first = day_number_from_civil(1, 1, 1583);
     const int32_t last = day_number_from_civil(12, 31, 6773);
     int64_t compared = 0;
-    for (int32_t n = first; n <= last; n += stride) {
+    for (int32_t n = first; n <= last; ++n) {
         const DateRecord h = hebrew_from_day_number(n);
         if (icu_wrong.count(h.year) != 0 || icu_wrong.count(h.year + 1) != 0) continue;
         const bool leap = is_hebrew_leap_year(h.year);
@@ -116,7 +111,7 @@ TEST(IcuAgreement, EveryDayOfTheExactRange) {
         ASSERT_TRUE(U_SUCCESS(status)) << n;
         ++compared;
     }
-    EXPECT_GT(compared, (last - first) / stride * 98 / 100);
+    EXPECT_GT(compared, (last - first) / 100 * 98);
 }
 
 }  // namespace
