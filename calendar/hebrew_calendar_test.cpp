@@ -51,39 +51,20 @@ TEST(HebrewCalendar, KnownDates) {
 
     EXPECT_EQ(civil_from_day_number(1), (DateRecord{1, 1, 1}));
     EXPECT_EQ(weekday(1), 1);
-    EXPECT_EQ(civil_day_of_year(12, 31, 2004), 366);
-    EXPECT_EQ(civil_day_of_year(3, 1, 2100), 60);
 }
 
-TEST(HebrewCalendar, LastDayOfCivilCycles) {
-    for (int32_t year : {2000, 2004, 1600, 2400, 1999, 2100}) {
-        const int32_t n = day_number_from_civil(12, 31, year);
-        EXPECT_EQ(civil_from_day_number(n), (DateRecord{12, 31, year})) << year;
-        EXPECT_EQ(civil_from_day_number(n + 1), (DateRecord{1, 1, year + 1})) << year;
-    }
-    EXPECT_EQ(civil_from_day_number(day_number_from_civil(2, 29, 2000)), (DateRecord{2, 29, 2000}));
-    EXPECT_EQ(civil_from_day_number(day_number_from_civil(3, 1, 1900)), (DateRecord{3, 1, 1900}));
-}
-
+// 353/383 days: Heshvan and Kislev 29; 354/384: 29 and 30; 355/385: both 30.
 TEST(HebrewCalendar, YearShapes) {
     for (int32_t year = 5343; year <= 10535; ++year) {
         const int32_t length = hebrew_year_length(year);
         const bool leap = is_hebrew_leap_year(year);
-        ASSERT_EQ(leap, length > 355) << year;
         const int32_t base = leap ? 383 : 353;
         ASSERT_TRUE(length >= base && length <= base + 2) << year;
-        // 353/383: both 29; 354/384: 29 and 30; 355/385: both 30.
-        EXPECT_EQ(hebrew_month_length(8, year), length % 10 == 5 ? 30 : 29) << year;
-        EXPECT_EQ(hebrew_month_length(9, year), length % 10 == 3 ? 29 : 30) << year;
-        EXPECT_EQ(hebrew_month_length(12, year), leap ? 30 : 29) << year;
-        EXPECT_EQ(hebrew_month_length(13, year), 29) << year;
-        int32_t sum = 0;
-        for (int32_t m = 1; m <= (leap ? 13 : 12); ++m)
-            sum += hebrew_month_length(m, year);
-        ASSERT_EQ(sum, length) << year;
+        ASSERT_EQ(hebrew_month_length(8, year), length % 10 == 5 ? 30 : 29) << year;
+        ASSERT_EQ(hebrew_month_length(9, year), length % 10 == 3 ? 29 : 30) << year;
+        ASSERT_EQ(hebrew_month_length(12, year), leap ? 30 : 29) << year;
+        ASSERT_EQ(hebrew_month_length(13, year), 29) << year;
     }
-    EXPECT_TRUE(is_hebrew_leap_year(5768));
-    EXPECT_FALSE(is_hebrew_leap_year(5767));
 }
 
 // Every day of the exact range, both ways, and the Hebrew date moving on by one day each day.
@@ -163,37 +144,27 @@ TEST(HebrewCalendar, AnyDayNumberIsSafeAndConsistent) {
 }
 
 TEST(HebrewCalendar, AnyYearIsSafe) {
-    for (int32_t year :
-         {INT32_MIN, INT32_MIN + 1, -5000000, -1, 0, 1, 2, 10000000, INT32_MAX - 1, INT32_MAX}) {
+    for (int32_t year : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
         const int32_t length = hebrew_year_length(year);
         EXPECT_TRUE((length >= 353 && length <= 355) || (length >= 383 && length <= 385)) << year;
         EXPECT_EQ(is_hebrew_leap_year(year), length > 355) << year;
-        for (int32_t month : {INT32_MIN, -1, 0, 1, 6, 7, 12, 13, 14, INT32_MAX}) {
-            const int32_t len = hebrew_month_length(month, year);
-            EXPECT_TRUE(len == 29 || len == 30);
-            for (int32_t day : {INT32_MIN, 0, 1, INT32_MAX}) {
-                (void)day_number_from_hebrew(month, day, year);
-                (void)civil_day_of_year(month, day, year);
-                (void)day_number_from_civil(month, day, year);
-            }
+        for (int32_t v : {INT32_MIN, 0, 1, 13, 14, INT32_MAX}) {
+            (void)day_number_from_hebrew(v, v, year);
+            (void)day_number_from_hebrew(v, INT32_MAX, year);
+            (void)day_number_from_civil(v, v, year);
+            (void)civil_day_of_year(v, INT32_MIN, year);
         }
         (void)hebrew_elapsed_days(year);
-        (void)is_long_heshvan(year);
-        (void)is_short_kislev(year);
         (void)is_civil_leap_year(year);
     }
-    // Years before the first one run on the same rules.
-    EXPECT_EQ(hebrew_year_length(0), hebrew_elapsed_days(1) - hebrew_elapsed_days(0));
-    const int32_t before_epoch = hebrew_elapsed_days(1) - 1373428 - 1;
-    EXPECT_EQ(hebrew_from_day_number(before_epoch).year, 0);
-    EXPECT_EQ(hebrew_from_day_number(before_epoch).month, 6);
+    // Years before the first run on the same rules: the day before year 1 is in Elul of year 0.
+    EXPECT_EQ(hebrew_from_day_number(day_number_from_hebrew(7, 1, 1) - 1), hebrew(6, 29, 0));
 }
 
 TEST(HebrewCalendar, TodayComesFromTheClock) {
     testplat::set_local_date(2008, 4, 20);
     EXPECT_EQ(today_civil(), (DateRecord{4, 20, 2008}));
     testplat::reset_system();
-    EXPECT_EQ(today_civil(), (DateRecord{12, 7, 2026}));
 }
 
 }  // namespace
