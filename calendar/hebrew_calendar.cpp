@@ -87,15 +87,16 @@ YearShape shape_of(int64_t year, int64_t length) {
     return {leap, static_cast<int>(kind)};
 }
 
-// Months in the order of the year, from Tishri, and their first day (0-based) in the year;
-// entry [13] of a common year and [14] of both are sentinels past the year's end.
+// Months in the order of the year, from Tishri, and the day of the year (0-based) on which
+// each begins; the entries after the last month hold the year's length. The last entry of a
+// common year's order is padding and never chosen.
 constexpr int MONTH_ORDER[2][13] = {
     {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6, 6},
     {7, 8, 9, 10, 11, 12, 13, 1, 2, 3, 4, 5, 6},
 };
 
 struct MonthStarts {
-    std::array<int32_t, 15> start{};
+    std::array<int32_t, 14> start{};
 };
 
 constexpr MonthStarts make_month_starts(int leap, int kind) {
@@ -106,12 +107,9 @@ constexpr MonthStarts make_month_starts(int leap, int kind) {
     MonthStarts s{};
     const int count = leap ? 13 : 12;
     int sum = 0;
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 14; ++i) {
         s.start[static_cast<size_t>(i)] = sum;
-        if (i < count)
-            sum += leap ? leaps[i] : common[i];
-        else
-            sum += 400;  // keeps the search from stepping past the last month
+        if (i < count) sum += leap ? leaps[i] : common[i];
     }
     return s;
 }
@@ -209,10 +207,12 @@ DateRecord hebrew_from_day_number(int32_t day_number) {
     const int64_t e = int64_t{day_number} + EPOCH_OFFSET - 1;  // elapsed-days count of the day
     int64_t year = 1 + floor_div(e * PARTS_PER_19_DAYS, MEAN_YEAR_PARTS);
     // The estimate is off by at most one year; new-year values rise strictly, so this ends.
-    while (elapsed_days(year) > e)
+    while (elapsed_days(year) > e) {
         --year;
-    while (elapsed_days(year + 1) <= e)
+    }
+    while (elapsed_days(year + 1) <= e) {
         ++year;
+    }
     const int64_t start = elapsed_days(year);
     const YearShape shape = shape_of(year, elapsed_days(year + 1) - start);
     const int32_t* starts = MONTH_STARTS[shape.leap][shape.kind].start.data();
@@ -220,8 +220,9 @@ DateRecord hebrew_from_day_number(int32_t day_number) {
     // No month is longer than 30 days, so doy / 30 never lies past the true month.
     int64_t i = doy / 30;
     if (i > 12) i = 12;
-    while (i < 12 && doy >= starts[i + 1])
+    while (i < 12 && doy >= starts[i + 1]) {
         ++i;
+    }
     return {MONTH_ORDER[shape.leap][i], narrow(doy - starts[i] + 1), narrow(year)};
 }
 
