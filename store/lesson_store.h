@@ -31,15 +31,22 @@ struct ResourceLocation {
 // Key 0 has no location.
 std::optional<ResourceLocation> lesson_location(uint16_t key);
 
+// The record area of a resource: the L bytes after its 6-byte header, cut to what the resource
+// holds when L claims more. Empty when the resource is shorter than its header.
+std::span<const uint8_t> record_area(std::span<const uint8_t> resource);
+
 struct PackedRecord {
     std::span<const uint8_t> packed;  // P bytes, inside the record area
     uint16_t unpacked_length = 0;     // U
 };
 // Walks the record area (the resource less its 6-byte header) to the record of the given index.
+// A record whose packed data would run past the area counts as not there.
 std::optional<PackedRecord> find_lesson_record(std::span<const uint8_t> area, int32_t index);
 
 // Unpacks PalmDOC-packed data into exactly `unpacked_length` bytes. Packed data that describes
-// fewer bytes shows "UnCompress() buffer error!" and gives nothing.
+// fewer bytes, or that is malformed (a run or pair cut off by the end of the data, a distance
+// of 0 or before the start of the text), shows "UnCompress() buffer error!" and gives nothing.
+// No data or a length of 0 gives nothing without a message.
 LessonText unpack_record(std::span<const uint8_t> packed, uint16_t unpacked_length);
 
 // Finds, walks and unpacks the record a lesson key names (31767: the section index).

@@ -1,0 +1,28 @@
+// The current book: the book file whose resources plat::find_resource gives. Until one is
+// chosen there is none, and every resource is missing.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace lekta {
+
+// Reads a book file into memory kept for the run and makes it the current book. On failure
+// the previous book stays and *error (when given) is one line naming the file.
+bool load_book_file(const std::string& path, std::string* error);
+
+// Makes the book file held in `bytes` the current book; the bytes must outlive its use. `name`
+// stands for the file in error messages.
+bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name);
+
+// The demo book built into the program (link the target lekta_demo_book).
+bool use_embedded_book(std::string* error);
+
+// Whether the current book carries the leap-cycle arrangement (resources 1049..1061).
+bool book_has_leap_cycle();
+
+// Leaves no current book.
+void unload_book();
+
+}  // namespace lekta

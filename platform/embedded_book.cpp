@@ -1,0 +1,12 @@
+// Choosing the built-in demo book. Kept apart so that only programs that call it link the book.
+#include "platform/embedded_book.h"
+#include "platform/book.h"
+
+namespace lekta {
+
+bool use_embedded_book(std::string* error) {
+    return use_book_bytes(std::span<const uint8_t>(lekta_demo_book, lekta_demo_book_size), error,
+                          "demo book");
+}
+
+}  // namespace lekta
