@@ -174,6 +174,7 @@ std::optional<BookFile> read_book_file(std::span<const uint8_t> bytes, const std
                    entry.name == BOOK_INFO_ID) {
             if (info) return failed("corrupt (two book info resources)");
             info = data;
+            book.resources.push_back({entry.name, data});
         } else {
             checked.push_back(data);
             if (entry.numeric_type && entry.type == RCDATA && entry.numeric_name)
