@@ -37,6 +37,9 @@ std::optional<BookFile> read_book_file(std::span<const uint8_t> bytes, const std
 // The data of the resource with the given id; nothing when the book has none.
 std::optional<std::span<const uint8_t>> book_resource(const BookFile& book, uint16_t id);
 
+// Makes an already read book the current one (its bytes must outlive its use).
+void use_book(BookFile book);
+
 // Records a month resource holds: 29, 30, or 31 for months 8 and 9 (the short-month slot).
 int month_record_count(int month, bool leap_cycle);
 

@@ -35,14 +35,18 @@ bool set_error(std::string* error, const std::string& text) {
 
 }  // namespace
 
-bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name) {
-    auto file = read_book_file(bytes, name, error);
-    if (!file) return false;
+void use_book(BookFile file) {
     CurrentBook& book = current_book();
-    book.file = std::move(*file);
+    book.file = std::move(file);
     book.owned.clear();
     book.owned.shrink_to_fit();
     book.present = true;
+}
+
+bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name) {
+    auto file = read_book_file(bytes, name, error);
+    if (!file) return false;
+    use_book(std::move(*file));
     return true;
 }
 

@@ -1,0 +1,350 @@
+// The reader end to end on the offscreen platform: the real start-up, window, bar and views in
+// this process, driven through Qt events, and the built program run as a child process for
+// the command line, the hand-over to a running copy and the screenshot.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+#include "calendar/hebrew_calendar.h"
+#include "platform/platform.h"
+#include "shell/main_window.h"
+#include "shell/registry.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "store/test_book_support.h"
+#include "view/text_view.h"
+
+using namespace lekta;
+namespace ts = lekta::testing_support;
+
+namespace {
+
+#ifdef LEKTA_BINARY
+constexpr const char* PROGRAM = LEKTA_BINARY;
+#else
+constexpr const char* PROGRAM = nullptr;  // the program is not built here
+#endif
+#define REQUIRE_PROGRAM() \
+    if (!PROGRAM) QSKIP("the lekta program is not built")
+
+// Lessons long enough to page through.
+ts::TestBook long_book() {
+    return ts::make_test_book(true, [](uint16_t) { return 60; });
+}
+
+uint16_t shown_key() {
+    const TextView* v = g_settings.view;
+    if (!v || !v->text.bytes || v->text.length < 8 || v->text.bytes[0] != 0xDC) return 0;
+    int key = 0;
+    for (int i = 2; i < 7; ++i)
+        key = key * 10 + (v->text.bytes[i] - 0x61);
+    return static_cast<uint16_t>(key);
+}
+
+int32_t today() {
+    const DateRecord t = today_civil();
+    return day_number_from_civil(t.month, t.day, t.year);
+}
+
+// A DWORD the settings file holds, as the program wrote it; -1 when it is not there.
+int64_t stored_dword(const QString& config_dir, const QString& name) {
+    QFile file(config_dir + "/Halvern/Lekta-Hebrew.ini");
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QString text = QString::fromUtf8(file.readAll());
+    const QRegularExpression line("^" + QRegularExpression::escape(name) +
+                                      "=dword:([0-9a-fA-F]{8})\\s*$",
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(text);
+    return match.hasMatch() ? int64_t(match.captured(1).toUInt(nullptr, 16)) : -1;
+}
+
+}  // namespace
+
+class FlowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir config_;  // LEKTA_CONFIG_DIR of this process and of its children
+    QTemporaryDir child_runtime_;  // the rendezvous of children that run alone
+    QString book_path_;     // the same book for the children
+    plat::Window* window_ = nullptr;
+    QWidget* top_ = nullptr;
+    QWidget* client_ = nullptr;
+    QToolBar* bar_ = nullptr;
+
+    // Starts the reader in this process as the program does, on a pinned day or the usual
+    // choice (0).
+    void start(int32_t start_day = 0) {
+        g_settings = Settings{};
+        read_shell_options();
+        window_ = init_instance(start_day, "/usr/bin/lekta");
+        QVERIFY(window_);
+        top_ = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "Lekta-Hebrew" && w->isVisible()) top_ = w;
+        QVERIFY(top_);
+        QCOMPARE(top_->windowTitle(), QString("Lekta"));
+        QVERIFY(QTest::qWaitForWindowExposed(top_));
+        client_ = top_->focusProxy();
+        QVERIFY(client_);
+        bar_ = top_->findChild<QToolBar*>();
+        QVERIFY(bar_);
+        QVERIFY(g_settings.view);
+    }
+
+    QAction* button(const QString& tooltip) {
+        for (QAction* a : bar_->actions())
+            if (a->toolTip() == tooltip) return a;
+        return nullptr;
+    }
+    QAction* menu_item(const QString& label) {
+        QMenu* menu = bar_->findChild<QMenu*>();
+        if (!menu) return nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text().section('\t', 0, 0) == label) return a;
+        return nullptr;
+    }
+    void click(const QString& tooltip) {
+        QAction* a = button(tooltip);
+        QVERIFY2(a, qPrintable(tooltip));
+        QVERIFY(a->isEnabled());
+        QWidget* w = bar_->widgetForAction(a);
+        QVERIFY(w);
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+    void exit_by_menu() {
+        QAction* exit = menu_item("E&xit");
+        QVERIFY(exit);
+        exit->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(!g_settings.view);
+        window_ = nullptr;
+    }
+
+    // Runs the built program with this test's settings. Alone: as the only copy; otherwise it
+    // meets the copy running in this process.
+    int run_program(const QStringList& args, bool alone = true, int timeout_ms = 30000) {
+        QProcess child;
+        child.setProgram(PROGRAM);
+        if (alone) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("TMPDIR", child_runtime_.path());
+            env.insert("XDG_RUNTIME_DIR", child_runtime_.path());
+            child.setProcessEnvironment(env);
+        }
+        child.setArguments(args);
+        child.start();
+        if (!child.waitForStarted()) return -1;
+        // The running copy answers a second launch from this loop.
+        QElapsedTimer timer;
+        timer.start();
+        while (child.state() != QProcess::NotRunning && timer.elapsed() < timeout_ms) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            child.waitForFinished(20);
+        }
+        if (child.state() != QProcess::NotRunning) {
+            child.kill();
+            child.waitForFinished();
+            return -2;
+        }
+        return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -3;
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(config_.isValid());
+        qputenv("LEKTA_CONFIG_DIR", config_.path().toLocal8Bit());
+        book_path_ = config_.path() + "/test-book.res";
+        const std::vector<uint8_t> bytes = ts::book_file_bytes(long_book());
+        QFile book(book_path_);
+        QVERIFY(book.open(QIODevice::WriteOnly));
+        book.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        book.close();
+        ts::use_test_book(long_book());
+        // A face is stored, so no font dialog opens at start.
+        write_string_value(u"FontName", u"DejaVu Sans");
+        plat::registry_flush();
+    }
+
+    void cleanup() {
+        if (window_) plat::destroy_window(window_);
+        QCoreApplication::processEvents();
+        window_ = nullptr;
+    }
+
+    void startsOnAStoredPinnedDay() {
+        const int32_t day = day_number_from_civil(11, 13, 2012);  // 28 Heshvan 5773
+        write_int_value(u"Day", day);
+        write_int_value(u"Flags", int32_t(DEFAULT_FLAGS | FLAG_DAY_PINNED));
+        write_int_value(u"Lesson", 0x081C);
+        write_int_value(u"LastPosition", 0);
+        start();
+        QCOMPARE(g_settings.current_day, day);
+        QCOMPARE(shown_key(), uint16_t(0x081C));
+    }
+
+    void stepsThroughDaysWithTheButtonsAndKeys() {
+        start(day_number_from_civil(11, 13, 2012));
+        const int32_t day = g_settings.current_day;
+        click("Next Day");
+        QCOMPARE(g_settings.current_day, day + 1);
+        QCOMPARE(shown_key(), uint16_t(0x081F));  // the short month's slot 31
+        click("Previous Day");
+        click("Previous Day");
+        QCOMPARE(g_settings.current_day, day - 1);
+        QTest::keyClick(client_, Qt::Key_Right);
+        QCOMPARE(g_settings.current_day, day);
+        click("Today");
+        QCOMPARE(g_settings.current_day, today());
+        QVERIFY(!(g_settings.flags & FLAG_DAY_PINNED));
+        QTest::keyClick(client_, Qt::Key_Left);
+        QCOMPARE(g_settings.current_day, today() - 1);
+        QTest::keyClick(client_, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(g_settings.current_day, today());
+    }
+
+    void pagesWithKeysAndTaps() {
+        start(day_number_from_civil(11, 13, 2012));
+        TextView* view = g_settings.view;
+        QCOMPARE(view->top_row, uint16_t(0));
+        QVERIFY(view->rows_drawn > 2);
+        const int page = view->rows_drawn - 1;
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        QCOMPARE(int(view->top_row), page);
+        QTest::keyClick(client_, Qt::Key_PageUp);
+        QCOMPARE(int(view->top_row), 0);
+        // A tap low in the text pages on, one high up pages back.
+        const int x = view->left + view->width / 2;
+        QTest::mouseClick(client_, Qt::LeftButton, {}, QPoint(x, view->top + view->height - 10));
+        QCOMPARE(int(view->top_row), page);
+        QTest::mouseClick(client_, Qt::LeftButton, {}, QPoint(x, view->top + 10));
+        QCOMPARE(int(view->top_row), 0);
+        QTest::keyClick(client_, Qt::Key_End);
+        QCOMPARE(view->top_row, view->max_top_row);
+    }
+
+    void resizingKeepsTheFrame() {
+        start(day_number_from_civil(11, 13, 2012));
+        top_->resize(400, 500);
+        QTRY_COMPARE(g_settings.strip_top + g_settings.strip_height, client_->height());
+        QCOMPARE(g_settings.strip_width, client_->width());
+        QCOMPARE(g_settings.view->width, client_->width());
+        top_->resize(300, 380);
+        QTRY_COMPARE(g_settings.view->width, client_->width());
+        QCOMPARE(g_settings.strip_top + g_settings.strip_height, client_->height());
+    }
+
+    void reverseTwice() {
+        start(day_number_from_civil(11, 13, 2012));
+        QAction* reverse = menu_item("Re&verse");
+        QVERIFY(reverse);
+        const bool before = (g_settings.flags & FLAG_REVERSE) != 0;
+        QCOMPARE(reverse->isChecked(), before);
+        reverse->trigger();
+        QCOMPARE((g_settings.flags & FLAG_REVERSE) != 0, !before);
+        QCOMPARE(reverse->isChecked(), !before);
+        reverse->trigger();
+        QCOMPARE((g_settings.flags & FLAG_REVERSE) != 0, before);
+        QCOMPARE(reverse->isChecked(), before);
+    }
+
+    void laterCommandsAreGreyed() {
+        start(day_number_from_civil(11, 13, 2012));
+        QVERIFY(button("Choose Day"));
+        QVERIFY(!button("Choose Day")->isEnabled());
+        QVERIFY(!menu_item("&Calendar")->isEnabled());
+        QVERIFY(menu_item("&Today")->isEnabled());
+    }
+
+    void restartResumesAtTheSavedRow() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        QTest::keyClick(client_, Qt::Key_Down);
+        const int row = g_settings.view->top_row;
+        QVERIFY(row > 1);
+        exit_by_menu();
+        QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
+
+        // Here again, as a new start in this process...
+        start();
+        QCOMPARE(int(g_settings.view->top_row), row);
+        exit_by_menu();
+        // ...and as the program itself, which writes the row it showed when it ends.
+        QCOMPARE(run_program({"--book", book_path_, "--screenshot",
+                              config_.path() + "/restart.png"}),
+                 0);
+        QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
+        QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(day_number_from_civil(11, 13, 2012)));
+    }
+
+    void todayOptionOverridesThePinnedDay() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        exit_by_menu();
+        QCOMPARE(run_program({"/TODAY", "--book", book_path_, "--screenshot",
+                              config_.path() + "/today.png"}),
+                 0);
+        QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(today()));
+        QVERIFY(!(stored_dword(config_.path(), "Flags") & FLAG_DAY_PINNED));
+    }
+
+    void secondLaunchHandsOver() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        top_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top_));
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(run_program({"--book", book_path_}, false, 20000), 0);
+        QVERIFY(timer.elapsed() < 10000);
+        QTRY_COMPARE(g_settings.current_day, today());
+    }
+
+    void screenshotShowsTheLessonAndTheDate() {
+        REQUIRE_PROGRAM();
+        QTemporaryDir dir;
+        const QString png = dir.path() + "/out.png";
+        QCOMPARE(run_program({"--screenshot", png, "--date", "2026-12-07"}), 0);
+        QImage image(png);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() > 100 && image.height() > 100);
+        // The cyan date strip with dark letters on it, and dark text above it.
+        int strip_row = -1;
+        for (int y = image.height() - 1; y >= 0 && strip_row < 0; --y)
+            if (image.pixelColor(image.width() / 2, y) == QColor(0, 255, 255)) strip_row = y;
+        QVERIFY(strip_row > image.height() / 2);
+        int dark_in_strip = 0, dark_above = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y).lightness() >= 100) continue;
+                if (std::abs(y - strip_row) < 8) ++dark_in_strip;
+                if (y < strip_row - 20) ++dark_above;
+            }
+        QVERIFY(dark_in_strip > 20);
+        QVERIFY(dark_above > 200);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The single-instance rendezvous of these runs, apart from any reader the user runs.
+    QTemporaryDir runtime;
+    qputenv("TMPDIR", runtime.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    if (!plat::init_gui(argc, argv)) return 2;
+    FlowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "flow_test.moc"

@@ -1,0 +1,79 @@
+// The reader's main window over the test backend, on a test book, for the tests of day
+// navigation, commands and keys.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "calendar/hebrew_calendar.h"
+#include "calendar/schedule.h"
+#include "platform/test/test_system.h"
+#include "platform/test/test_text.h"
+#include "platform/test/test_window.h"
+#include "shell/main_window.h"
+#include "shell/settings.h"
+#include "store/test_book_support.h"
+#include "view/text_view.h"
+
+namespace lekta::testing_support {
+
+class ReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testplat::reset_system();
+        testplat::reset_windows();
+        testplat::reset_text();
+        g_settings = Settings{};
+        g_settings.flags = DEFAULT_FLAGS;
+    }
+
+    void TearDown() override {
+        if (window && window->alive) plat::destroy_window(window);
+        if (g_settings.view) destroy_view(g_settings.view, true);
+        plat::delete_font(g_settings.strip_font);
+        g_settings = Settings{};
+        testplat::reset_windows();
+        testplat::reset_text();
+        testplat::reset_system();
+    }
+
+    static int32_t civil_day(int32_t year, int32_t month, int32_t day) {
+        return day_number_from_civil(month, day, year);
+    }
+
+    // Makes the day current as start-up does, then creates the main window (0: today).
+    void start(const TestBook& book, int32_t day) {
+        use_test_book(book);
+        select_day(day, day != 0);
+        plat::WindowSpec spec;
+        spec.class_name = MAIN_CLASS_NAME;
+        spec.title = MAIN_TITLE;
+        spec.proc = main_window_proc;
+        spec.vscroll = true;
+        window = plat::create_main_window(spec);
+        ASSERT_NE(window, nullptr);
+    }
+
+    TextView* view() const { return g_settings.view; }
+
+    // The key that the shown lesson's title spells, or 0 when the view shows nothing.
+    static uint16_t shown_key() {
+        const TextView* v = g_settings.view;
+        if (!v || !v->text.bytes || v->text.length < 8 || v->text.bytes[0] != 0xDC) return 0;
+        int key = 0;
+        for (int i = 2; i < 7; ++i)
+            key = key * 10 + (v->text.bytes[i] - 0x61);
+        return static_cast<uint16_t>(key);
+    }
+
+    std::vector<testplat::RecordedMessageBox>& boxes() { return testplat::message_boxes(); }
+
+    intptr_t send(uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0) {
+        return plat::send_message(window, message, wparam, lparam);
+    }
+    intptr_t command(uint16_t id) { return send(plat::WM_COMMAND, id); }
+    intptr_t key(uint32_t vk) { return send(plat::WM_KEYDOWN, vk); }
+
+    plat::Window* window = nullptr;
+};
+
+}  // namespace lekta::testing_support

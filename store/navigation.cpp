@@ -1,0 +1,82 @@
+#include "store/navigation.h"
+
+#include "calendar/hebrew_calendar.h"
+#include "calendar/schedule.h"
+#include "platform/book.h"
+#include "shell/main_window.h"
+#include "shell/settings.h"
+#include "store/lesson_store.h"
+#include "view/frame.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+constexpr uint32_t MB_ERROR_STYLE = plat::MB_ICONEXCLAMATION;
+constexpr int INITIAL_LINE_CAPACITY = 100;
+
+// A book without the leap-cycle arrangement cannot show a leap-cycle day; one that carries it
+// can.
+bool lesson_reachable() {
+    return !is_leap_cycle() || book_has_leap_cycle();
+}
+
+LessonText fetch_current_lesson() {
+    if (!lesson_reachable()) return {};
+    return fetch_lesson_text(g_settings.current_lesson);
+}
+
+int show_error(plat::Window* owner, const char16_t* text) {
+    return plat::message_box(owner, text, u"Error", MB_ERROR_STYLE);
+}
+
+}  // namespace
+
+int open_lesson_view(plat::Window* main_window) {
+    plat::Dc* dc = plat::get_dc(main_window);
+    const plat::Rect client = plat::client_rect(main_window);
+    const plat::Rect area = init_frame(dc, client);
+    TextView* view = create_view(dc, &area, g_settings.font_spec, INITIAL_LINE_CAPACITY);
+    if (!view) return 1;
+    g_settings.view = view;
+    g_go_to_day = go_to_day;
+
+    LessonText text = fetch_current_lesson();
+    if (!text) return show_error(main_window, u"Resource not found");
+    set_text(view, &text, 1);
+    view->top_row = g_settings.last_position;
+    update_scroll_bar(main_window);
+    return 0;
+}
+
+int go_to_day(plat::Window* owner, int32_t day) {
+    const int32_t previous_day = g_settings.current_day;
+    select_day(day, 1);
+
+    LessonText text = fetch_current_lesson();
+    if (!text) {
+        select_day(previous_day, 0);
+        return show_error(owner, u"Could not access the\r\nThe lesson for the selected day");
+    }
+    TextView* view = g_settings.view;
+    if (view) {
+        set_text(view, &text, 1);
+        view->top_row = 0;
+    }
+    repaint_window(g_settings.main_window, PAINT_EVERYTHING);
+    update_bookmark_check();
+    return 0;
+}
+
+int go_to_section(plat::Window* owner, uint16_t key) {
+    DateRecord& date = g_settings.hebrew_date;
+    date.month = (key >> 8) & 0x0F;
+    date.day = key & 0x1F;
+    const bool leap_key = (key & 0x1000) != 0;
+    // Nineteen years always hold a cycle of either kind; the bound only guards odd dates.
+    for (int step = 0; step < 19 && is_leap_cycle() != leap_key; ++step)
+        ++date.year;
+    return go_to_day(owner, day_number_from_hebrew(date.month, date.day, date.year));
+}
+
+}  // namespace lekta
