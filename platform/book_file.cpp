@@ -29,29 +29,6 @@ uint32_t be32(const uint8_t* p) {
     return uint32_t{be16(p)} << 16 | be16(p + 2);
 }
 
-const std::array<uint32_t, 256>& crc_table() {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
-
-// The zlib CRC-32, continued from `crc` (0 to start).
-uint32_t crc32(uint32_t crc, std::span<const uint8_t> bytes) {
-    const auto& table = crc_table();
-    crc = ~crc;
-    for (uint8_t b : bytes)
-        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
 struct Entry {
     bool numeric_type = false, numeric_name = false;
     uint16_t type = 0, name = 0;
@@ -132,6 +109,30 @@ int count_records(std::span<const uint8_t> data) {
 
 }  // namespace
 
+namespace {
+const std::array<uint32_t, 256>& crc_table() {
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    return table;
+}
+}  // namespace
+
+uint32_t book_crc32(uint32_t crc, std::span<const uint8_t> bytes) {
+    const auto& table = crc_table();
+    crc = ~crc;
+    for (uint8_t b : bytes)
+        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
 int month_record_count(int month, bool leap_cycle) {
     if (month == 8 || month == 9) return 31;
     if (month == 12) return leap_cycle ? 30 : 29;
@@ -200,7 +201,7 @@ std::optional<BookFile> read_book_file(std::span<const uint8_t> bytes, const std
     if (check.checksum) {
         uint32_t crc = 0;
         for (const auto& data : checked)
-            crc = crc32(crc, data);
+            crc = book_crc32(crc, data);
         if (crc != be32(info->data() + 8)) return failed("corrupt (checksum mismatch)");
     }
 

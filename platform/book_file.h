@@ -40,6 +40,9 @@ std::optional<std::span<const uint8_t>> book_resource(const BookFile& book, uint
 // Makes an already read book the current one (its bytes must outlive its use).
 void use_book(BookFile book);
 
+// The zlib CRC-32 (the book info's checksum), continued from `crc` (0 to start).
+uint32_t book_crc32(uint32_t crc, std::span<const uint8_t> bytes);
+
 // Records a month resource holds: 29, 30, or 31 for months 8 and 9 (the short-month slot).
 int month_record_count(int month, bool leap_cycle);
 
