@@ -272,7 +272,8 @@ def render_lesson(key, verses):
                 heading = BOOK_NAME[v.book] + " " + heading
             lines.append("rule")
             lines.append("p[style=0x%02X]: %s" % (STYLE_HEADING, heading))
-        lines.append("label[%s]: %s" % (hebrew_numeral(v.verse), v.text))
+        # Level 3: a label column two of the font's widest letters wide, room for any verse number.
+        lines.append("label[%s, level=3]: %s" % (hebrew_numeral(v.verse), v.text))
         prev = v
     lines.append("rule")
     return lines

@@ -142,9 +142,9 @@ class BuildTest(unittest.TestCase):
         lesson = m.render_lesson("@lesson 1/1", [m.Verse(1, 1, 2, "א:"), m.Verse(1, 2, 1, "ב:"),
                                                  m.Verse(2, 1, 1, "ג:")])
         self.assertEqual(lesson, [
-            "@lesson 1/1", "title: בראשית א", "subtitle: א ב - שמות א א", "label[ב]: א:",
-            "rule", "p[style=0x99]: פרק ב", "label[א]: ב:",
-            "rule", "p[style=0x99]: שמות פרק א", "label[א]: ג:", "rule"])
+            "@lesson 1/1", "title: בראשית א", "subtitle: א ב - שמות א א", "label[ב, level=3]: א:",
+            "rule", "p[style=0x99]: פרק ב", "label[א, level=3]: ב:",
+            "rule", "p[style=0x99]: שמות פרק א", "label[א, level=3]: ג:", "rule"])
         index = self.text[self.text.index("@index"):].split("\n")
         self.assertEqual(sum(line.startswith("group 1: ") for line in index), 5)
         self.assertIn("group 2: פרקים יא-יב", index)
@@ -154,7 +154,7 @@ class BuildTest(unittest.TestCase):
         # Each chapter points at the regular lesson that holds its first verse.
         for line in sections:
             key = line.split()[2].rstrip(":")
-            self.assertIn("label[א]: ", "\n".join(self.lessons[key]))
+            self.assertIn("label[א, level=3]: ", "\n".join(self.lessons[key]))
 
 
 class CheckTest(unittest.TestCase):
