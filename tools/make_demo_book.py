@@ -42,7 +42,7 @@ SOF_PASUQ = "\u05c3"
 FIRST_LETTER = 0x05D0
 LAST_LETTER = 0x05EA
 
-STYLE_HEADING = 0x99  # chapter headings: bold, visual order, blank row after
+STYLE_HEADING = 0xB9  # bold, right-aligned, visual order, blank row after
 MAX_LESSON_BYTES = 65535  # lesson offsets are 16-bit
 MAX_INDEX_TITLE = 17
 

@@ -143,8 +143,8 @@ class BuildTest(unittest.TestCase):
                                                  m.Verse(2, 1, 1, "ג:")])
         self.assertEqual(lesson, [
             "@lesson 1/1", "title: בראשית א", "subtitle: א ב - שמות א א", "label[ב, level=3]: א:",
-            "rule", "p[style=0x99]: פרק ב", "label[א, level=3]: ב:",
-            "rule", "p[style=0x99]: שמות פרק א", "label[א, level=3]: ג:", "rule"])
+            "rule", "p[style=0xB9]: פרק ב", "label[א, level=3]: ב:",
+            "rule", "p[style=0xB9]: שמות פרק א", "label[א, level=3]: ג:", "rule"])
         index = self.text[self.text.index("@index"):].split("\n")
         self.assertEqual(sum(line.startswith("group 1: ") for line in index), 5)
         self.assertIn("group 2: פרקים יא-יב", index)
