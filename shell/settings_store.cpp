@@ -178,6 +178,9 @@ void save_settings_and_quit() {
         s.view = nullptr;
         destroy_view(view, true);
     }
+    // The date strip's font lives as long as the view.
+    plat::delete_font(s.strip_font);
+    s.strip_font = nullptr;
     free_bookmarks();
     plat::post_quit_message(0);
 }
