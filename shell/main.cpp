@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
 
     if (!plat::init_gui(argc, argv)) {
         std::fputs(
-            "lekta: no display; set DISPLAY or run under xvfb-run. Printing today's lesson "
+            "lekta: no display; set DISPLAY or run under xvfb-run. Printing the lesson "
             "instead.\n",
             stderr);
         return print_start_day(line);

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The reader's command line end to end: --print on known dates, a book without the leap-cycle
+# lessons on a leap-cycle day, and damaged book files.
+#   shell/cli_test.sh LEKTA LEKTA_PACK DEMO_SOURCE
+set -u
+lekta=$1 pack=$2 source=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0 passes=0
+check() {  # name, condition
+    if eval "$2"; then passes=$((passes + 1)); else echo "FAILED: $1" >&2; failures=$((failures + 1)); fi
+}
+
+for case in "2006-09-23:א תשרי ה'תשסז" "2007-01-01:יא טבת ה'תשסז" "2026-12-07:כז כסלו ה'תשפז"; do
+    date=${case%%:*} text=${case#*:}
+    first=$("$lekta" --print --date "$date" | head -n 1)
+    check "date text of $date" '[ "$first" = "$text" ]'
+done
+
+# A book of the regular arrangement only: the demo source less its leap-cycle lessons.
+awk '/^@lesson leap /{skip=1; next} /^@/{skip=0} !skip' "$source" > "$work/regular.lekta"
+"$pack" "$work/regular.lekta" "$work/regular.res"
+check "packing a regular-only book" '[ -s "$work/regular.res" ]'
+"$lekta" --print --book "$work/regular.res" --date 2026-12-07 >"$work/out" 2>"$work/err"
+status=$?
+check "leap-cycle day refused with status 1" '[ $status -eq 1 ]'
+check "leap-cycle message" '[ "$(cat "$work/err")" = "$(printf "Could not access the\nThe lesson for the selected day")" ]'
+"$lekta" --print --book "$work/regular.res" --date 2026-03-01 >/dev/null 2>&1
+status=$?
+check "regular-cycle day shown from a regular-only book" '[ $status -eq 0 ]'
+
+# Damaged book files: one line naming the file, status 2.
+head -c 3000 "$work/regular.res" > "$work/truncated.res"
+cp "$work/regular.res" "$work/corrupt.res"
+printf '\x55' | dd of="$work/corrupt.res" bs=1 seek=5000 conv=notrunc status=none
+for bad in truncated corrupt missing; do
+    "$lekta" --print --book "$work/$bad.res" >/dev/null 2>"$work/err"
+    status=$?
+    check "$bad book gives status 2" '[ $status -eq 2 ]'
+    check "$bad book gives one line naming the file" \
+        '[ "$(wc -l < "$work/err")" -eq 1 ] && grep -q "$bad.res" "$work/err"'
+done
+
+echo "cli: $passes passed, $failures failed"
+[ $failures -eq 0 ]
