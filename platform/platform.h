@@ -179,7 +179,7 @@ struct WindowSpec {
 };
 
 // Creates and shows nothing yet: sends WM_CREATE before returning. Null on failure.
-Window* create_main_window(const WindowSpec& spec);
+Window* create_main_window(const WindowSpec& params);
 void show_window(Window* window);
 // Sends WM_DESTROY; the window is gone afterwards.
 void destroy_window(Window* window);
@@ -229,7 +229,7 @@ struct BarSpec {
 };
 
 // Creates the bar on the main window; commands of items and buttons arrive as WM_COMMAND.
-Window* create_bar(Window* main_window, const BarSpec& spec);
+Window* create_bar(Window* main_window, const BarSpec& params);
 int32_t bar_height(Window* bar);
 void destroy_bar(Window* bar);
 // The bar's popup menu.

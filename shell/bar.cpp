@@ -94,15 +94,15 @@ bool command_enabled(uint16_t command) {
 void create_bars(plat::Window* window) {
     Settings& s = g_settings;
     // On a desktop no OS version forces the bar's place: the MenuBarOnBottom setting decides.
-    plat::BarSpec spec;
-    spec.menu_title = u"Go";
-    spec.items = ITEMS;
-    spec.buttons = BUTTONS;
-    spec.image_bits = BAR_IMAGE_BITS;
-    spec.image_count = BAR_IMAGE_COUNT;
-    spec.at_bottom = s.menu_bar_mode != 0;
+    plat::BarSpec params;
+    params.menu_title = u"Go";
+    params.items = ITEMS;
+    params.buttons = BUTTONS;
+    params.image_bits = BAR_IMAGE_BITS;
+    params.image_count = BAR_IMAGE_COUNT;
+    params.at_bottom = s.menu_bar_mode != 0;
     // Without a bar the program runs without a menu, and lays out with a bar height of 0.
-    s.bar_window = plat::create_bar(window, spec);
+    s.bar_window = plat::create_bar(window, params);
     s.bar_height = s.bar_window ? plat::bar_height(s.bar_window) : 0;
     plat::set_accelerators(window, ACCELERATORS);
 }

@@ -44,12 +44,12 @@ class ReaderTest : public ::testing::Test {
     void start(const TestBook& book, int32_t day) {
         use_test_book(book);
         select_day(day, day != 0);
-        plat::WindowSpec spec;
-        spec.class_name = MAIN_CLASS_NAME;
-        spec.title = MAIN_TITLE;
-        spec.proc = main_window_proc;
-        spec.vscroll = true;
-        window = plat::create_main_window(spec);
+        plat::WindowSpec params;
+        params.class_name = MAIN_CLASS_NAME;
+        params.title = MAIN_TITLE;
+        params.proc = main_window_proc;
+        params.vscroll = true;
+        window = plat::create_main_window(params);
         ASSERT_NE(window, nullptr);
     }
 

@@ -75,12 +75,12 @@ std::u16string utf16_of(std::string_view utf8) {
     return out;
 }
 
-void load_face_name(FontSpec& spec) {
+void load_face_name(FontSpec& params) {
     const std::optional<std::u16string> name = read_string_value(u"FontName");
     if (!name || name->empty()) return;
     const size_t n = std::min<size_t>(name->size(), FACE_NAME_MAX);
-    std::fill(std::begin(spec.face_name), std::end(spec.face_name), u'\0');
-    std::copy_n(name->begin(), n, spec.face_name);
+    std::fill(std::begin(params.face_name), std::end(params.face_name), u'\0');
+    std::copy_n(name->begin(), n, params.face_name);
 }
 
 void load_search_string(Settings& s) {
@@ -91,9 +91,9 @@ void load_search_string(Settings& s) {
         s.search_string[i] = (*bytes)[i];
 }
 
-size_t face_name_length(const FontSpec& spec) {
+size_t face_name_length(const FontSpec& params) {
     size_t n = 0;
-    while (n < FACE_NAME_MAX && spec.face_name[n])
+    while (n < FACE_NAME_MAX && params.face_name[n])
         ++n;
     return n;
 }

@@ -46,14 +46,14 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
     load_settings(program_path ? program_path : "");
     choose_start_day(start_day, g_settings.today_flag);
 
-    plat::WindowSpec spec;
-    spec.class_name = MAIN_CLASS_NAME;
-    spec.title = MAIN_TITLE;
-    spec.proc = proc;
-    spec.vscroll = (g_settings.flags & FLAG_SCROLLBAR) != 0;
+    plat::WindowSpec params;
+    params.class_name = MAIN_CLASS_NAME;
+    params.title = MAIN_TITLE;
+    params.proc = proc;
+    params.vscroll = (g_settings.flags & FLAG_SCROLLBAR) != 0;
     // A desktop has no task bar of its own to hide: full screen is the window's state alone.
-    spec.full_screen = g_shell_options.full_screen != 0;
-    plat::Window* window = plat::create_main_window(spec);
+    params.full_screen = g_shell_options.full_screen != 0;
+    plat::Window* window = plat::create_main_window(params);
     if (!window) return nullptr;
     g_settings.main_window = window;
     plat::show_window(window);

@@ -52,7 +52,7 @@ int run_gui(const CommandLine& line, const char* program_path);
 std::string executable_path(const char* argv0);
 
 // Runs the font chooser over the main window when no font was ever chosen, then applies the
-// font spec to the view whatever button closed the dialog.
+// FontSpec to the view whatever button closed the dialog.
 void choose_start_font(plat::Window* main_window);
 
 }  // namespace lekta

@@ -112,9 +112,9 @@ intptr_t recording_proc(plat::Window*, uint32_t message, uintptr_t wparam, intpt
 TEST_F(StartupTest, SecondLaunchGoesToTodayOrComesForward) {
     g_commands.clear();
     handle_second_launch();  // no window yet: nothing to do
-    plat::WindowSpec spec;
-    spec.proc = recording_proc;
-    g_settings.main_window = plat::create_main_window(spec);
+    plat::WindowSpec params;
+    params.proc = recording_proc;
+    g_settings.main_window = plat::create_main_window(params);
 
     testplat::set_foreground(true);
     handle_second_launch();

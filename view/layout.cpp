@@ -283,13 +283,13 @@ int lay_out(TextView* view) {
 
 }  // namespace
 
-TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& spec,
+TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& params,
                       uint16_t capacity) {
     if (!dc) return nullptr;
     auto* view = new (std::nothrow) TextView{};
     if (!view) return nullptr;
     view->dc = dc;
-    view->font_spec = spec;
+    view->font_spec = params;
     if (rect) {
         view->left = rect->left;
         view->top = rect->top;

@@ -81,7 +81,7 @@ inline bool is_rule(uint8_t style) {
 
 // A view over the client rectangle (null: an empty one) drawing through dc; null when dc is
 // null or memory runs out. capacity line records are allocated up front when nonzero.
-TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& spec,
+TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& params,
                       uint16_t capacity);
 // Lays text out. With take_ownership the held text is released and the bytes moved out of
 // *text once the text is accepted; a text other than the view's own is always moved in when
@@ -90,9 +90,9 @@ TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& spec
 // Clears the highlight; leaves top_row alone.
 int set_text(TextView* view, LessonText* text, int take_ownership);
 int set_view_size(TextView* view, int32_t width, int32_t height);
-// Null spec: deletes the cached fonts. Otherwise takes the spec, recreates the fonts, lays the
+// Null FontSpec: deletes the cached fonts. Otherwise takes it, recreates the fonts, lays the
 // text out again and redraws; 1 when the layout fails.
-int apply_font(TextView* view, const FontSpec* spec);
+int apply_font(TextView* view, const FontSpec* params);
 void destroy_view(TextView* view, bool free_record);
 
 // Selects the font of the style's font key (made when first needed) into the view's dc and

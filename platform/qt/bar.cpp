@@ -59,7 +59,7 @@ void place_bar(plat::Window* window) {
 
 namespace lekta::plat {
 
-Window* create_bar(Window* main_window, const BarSpec& spec) {
+Window* create_bar(Window* main_window, const BarSpec& params) {
     if (!main_window || main_window->kind != Window::Kind::main || !main_window->alive ||
         !main_window->client)
         return nullptr;
@@ -67,7 +67,7 @@ Window* create_bar(Window* main_window, const BarSpec& spec) {
     Window* bar = qtplat::new_window_record();
     bar->kind = Window::Kind::bar;
     bar->owner = main_window;
-    bar->at_bottom = spec.at_bottom;
+    bar->at_bottom = params.at_bottom;
 
     auto* tb = new QToolBar(main_window->client);
     bar->toolbar = tb;
@@ -79,7 +79,7 @@ Window* create_bar(Window* main_window, const BarSpec& spec) {
 
     auto* menu = new QMenu(tb);
     bar->menu.qmenu = menu;
-    for (const MenuItemSpec& item : spec.items) {
+    for (const MenuItemSpec& item : params.items) {
         if (item.id == 0) {
             menu->addSeparator();
             continue;
@@ -101,18 +101,18 @@ Window* create_bar(Window* main_window, const BarSpec& spec) {
     }
 
     auto* go = new QToolButton(tb);
-    go->setText(qtplat::to_qstring(spec.menu_title));
+    go->setText(qtplat::to_qstring(params.menu_title));
     go->setMenu(menu);
     go->setPopupMode(QToolButton::InstantPopup);
     go->setToolButtonStyle(Qt::ToolButtonTextOnly);
     go->setFocusPolicy(Qt::NoFocus);
     tb->addWidget(go);
 
-    for (const ToolButtonSpec& button : spec.buttons) {
+    for (const ToolButtonSpec& button : params.buttons) {
         QAction* action = tb->addAction(QString());
-        if (button.image >= 0 && button.image < spec.image_count)
+        if (button.image >= 0 && button.image < params.image_count)
             action->setIcon(qtplat::crisp_icon(
-                qtplat::strip_image(spec.image_bits, spec.image_count, button.image)));
+                qtplat::strip_image(params.image_bits, params.image_count, button.image)));
         action->setToolTip(qtplat::to_qstring(button.tooltip));
         action->setEnabled(button.enabled);
         if (QWidget* widget = tb->widgetForAction(action)) widget->setFocusPolicy(Qt::NoFocus);

@@ -248,18 +248,18 @@ void drawn(plat::Dc* dc) {
 
 namespace lekta::plat {
 
-Window* create_main_window(const WindowSpec& spec) {
-    if (!spec.proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+Window* create_main_window(const WindowSpec& params) {
+    if (!params.proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
     Window* w = qtplat::new_window_record();
-    w->proc = spec.proc;
-    w->full_screen = spec.full_screen;
+    w->proc = params.proc;
+    w->full_screen = params.full_screen;
 
     auto* top = new qtplat::TopWidget(w);
     w->top = top;
-    top->setObjectName(qtplat::to_qstring(spec.class_name));
-    top->setWindowTitle(qtplat::to_qstring(spec.title));
+    top->setObjectName(qtplat::to_qstring(params.class_name));
+    top->setWindowTitle(qtplat::to_qstring(params.title));
     w->client = new qtplat::ClientWidget(w, top);
-    if (spec.vscroll) w->scroll = qtplat::make_scroll_bar(w, top);
+    if (params.vscroll) w->scroll = qtplat::make_scroll_bar(w, top);
     top->setFocusProxy(w->client);
 
     QSize size(qtplat::DEFAULT_WIDTH, qtplat::DEFAULT_HEIGHT);

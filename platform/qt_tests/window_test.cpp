@@ -75,12 +75,12 @@ class WindowTest : public ::testing::Test {
             if (message == plat::WM_PAINT)
                 plat::fill_rect(plat::get_dc(w), plat::client_rect(w), 0xFF0000);  // blue
         };
-        plat::WindowSpec spec;
-        spec.class_name = u"Lekta-Hebrew";
-        spec.title = u"Lekta";
-        spec.proc = record;
-        spec.vscroll = true;
-        window_ = plat::create_main_window(spec);
+        plat::WindowSpec params;
+        params.class_name = u"Lekta-Hebrew";
+        params.title = u"Lekta";
+        params.proc = record;
+        params.vscroll = true;
+        window_ = plat::create_main_window(params);
         ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
@@ -190,13 +190,13 @@ TEST_F(WindowTest, BarCommandsChecksAndAccelerators) {
     };
     const plat::ToolButtonSpec buttons[] = {{110, 0, u"Previous Day", true},
                                             {108, 1, u"Today", true}};
-    plat::BarSpec spec;
-    spec.menu_title = u"Go";
-    spec.items = items;
-    spec.buttons = buttons;
-    spec.image_bits = IMAGES;
-    spec.image_count = 2;
-    plat::Window* bar = plat::create_bar(window_, spec);
+    plat::BarSpec params;
+    params.menu_title = u"Go";
+    params.items = items;
+    params.buttons = buttons;
+    params.image_bits = IMAGES;
+    params.image_count = 2;
+    plat::Window* bar = plat::create_bar(window_, params);
     ASSERT_NE(bar, nullptr);
     show();
 
@@ -245,8 +245,8 @@ TEST_F(WindowTest, BarCommandsChecksAndAccelerators) {
 
     // At the bottom, and following the window's size.
     plat::destroy_bar(bar);
-    spec.at_bottom = true;
-    bar = plat::create_bar(window_, spec);
+    params.at_bottom = true;
+    bar = plat::create_bar(window_, params);
     window_->top->resize(320, 300);
     settle();
     EXPECT_EQ(bar->toolbar->geometry(),

@@ -138,17 +138,17 @@ bool grab_window_png(Window*, const char*) {
     return false;
 }
 
-Window* create_main_window(const WindowSpec& spec) {
-    if (!spec.proc) return nullptr;
+Window* create_main_window(const WindowSpec& params) {
+    if (!params.proc) return nullptr;
     Window* w = new_window();
-    w->proc = spec.proc;
-    w->class_name = text_of(spec.class_name);
-    w->title = text_of(spec.title);
-    w->vscroll = spec.vscroll;
-    w->full_screen = spec.full_screen;
+    w->proc = params.proc;
+    w->class_name = text_of(params.class_name);
+    w->title = text_of(params.title);
+    w->vscroll = params.vscroll;
+    w->full_screen = params.full_screen;
     w->client = g_default_client;
     // As CreateWindow: -1 from WM_CREATE refuses the window.
-    if (spec.proc(w, WM_CREATE, 0, 0) == -1) {
+    if (params.proc(w, WM_CREATE, 0, 0) == -1) {
         w->alive = false;
         return nullptr;
     }
@@ -216,15 +216,15 @@ void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
     if (live_main(window)) window->scroll_calls.push_back({min, max, pos});
 }
 
-Window* create_bar(Window* main_window, const BarSpec& spec) {
+Window* create_bar(Window* main_window, const BarSpec& params) {
     if (!live_main(main_window) || g_create_bar_fails) return nullptr;
     if (main_window->bar) destroy_bar(main_window->bar);
     Window* bar = new_window();
     bar->kind = Window::Kind::bar;
     bar->owner = main_window;
-    bar->at_bottom = spec.at_bottom;
-    bar->menu.title = text_of(spec.menu_title);
-    for (const MenuItemSpec& item : spec.items) {
+    bar->at_bottom = params.at_bottom;
+    bar->menu.title = text_of(params.menu_title);
+    for (const MenuItemSpec& item : params.items) {
         Menu::Item m;
         m.id = item.id;
         m.label = text_of(item.label);
@@ -233,11 +233,11 @@ Window* create_bar(Window* main_window, const BarSpec& spec) {
         m.enabled = item.enabled;
         bar->menu.items.push_back(m);
     }
-    for (const ToolButtonSpec& button : spec.buttons)
+    for (const ToolButtonSpec& button : params.buttons)
         bar->buttons.push_back(
             {button.command, button.image, text_of(button.tooltip), button.enabled});
-    bar->image_bits.assign(spec.image_bits.begin(), spec.image_bits.end());
-    bar->image_count = spec.image_count;
+    bar->image_bits.assign(params.image_bits.begin(), params.image_bits.end());
+    bar->image_count = params.image_count;
     main_window->bar = bar;
     return bar;
 }
