@@ -28,8 +28,12 @@ constexpr uint32_t DEFAULT_FLAGS = 0xD1140040;
 constexpr int32_t DEFAULT_FONT_ASCII_BASE = 0x5D0;
 
 // Page mode values 2 and 4 mean half a page; any other value a page less one line.
-inline uint32_t key_page_mode(uint32_t flags) { return (flags & KEY_PAGE_MODE) >> 20; }
-inline uint32_t tap_page_mode(uint32_t flags) { return (flags & TAP_PAGE_MODE) >> 24; }
+inline uint32_t key_page_mode(uint32_t flags) {
+    return (flags & KEY_PAGE_MODE) >> 20;
+}
+inline uint32_t tap_page_mode(uint32_t flags) {
+    return (flags & TAP_PAGE_MODE) >> 24;
+}
 
 struct FontSpec {
     char16_t face_name[32] = {};  // at most 31 characters; empty: no font chosen yet
@@ -48,7 +52,7 @@ struct Settings {
     uint16_t current_lesson = 0;  // lesson key of the current day
     int32_t current_day = 0;      // day number; 0: none chosen yet
 
-    DateRecord hebrew_date;  // of the current day
+    DateRecord hebrew_date;                      // of the current day
     uint8_t date_text[DATE_TEXT_CAPACITY] = {};  // letter code, visual order, zero-terminated
     int32_t date_text_length = 0;
 

@@ -16,9 +16,9 @@
 namespace lekta::testing_support {
 
 struct TestBook {
-    bool leap = false;                                    // carries resources 1049..1061
-    std::map<uint16_t, std::vector<uint8_t>> lessons;     // lesson key -> text
-    std::vector<uint8_t> index;                           // the index text
+    bool leap = false;                                 // carries resources 1049..1061
+    std::map<uint16_t, std::vector<uint8_t>> lessons;  // lesson key -> text
+    std::vector<uint8_t> index;                        // the index text
 };
 
 // Letter code of a digit: 0 -> 0x61 (the first letter) .. 9 -> 0x6A.

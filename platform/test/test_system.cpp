@@ -8,10 +8,18 @@ RegistryMap g_registry;
 bool g_registry_fails = false;
 }  // namespace
 
-std::vector<RecordedMessageBox>& message_boxes() { return g_boxes; }
-void set_local_date(int year, int month, int day) { g_today = {year, month, day}; }
-RegistryMap& registry() { return g_registry; }
-void set_registry_fails(bool fails) { g_registry_fails = fails; }
+std::vector<RecordedMessageBox>& message_boxes() {
+    return g_boxes;
+}
+void set_local_date(int year, int month, int day) {
+    g_today = {year, month, day};
+}
+RegistryMap& registry() {
+    return g_registry;
+}
+void set_registry_fails(bool fails) {
+    g_registry_fails = fails;
+}
 
 void reset_system() {
     g_boxes.clear();
@@ -35,7 +43,9 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
     return IDOK;
 }
 
-LocalDate local_date() { return testplat::g_today; }
+LocalDate local_date() {
+    return testplat::g_today;
+}
 
 std::optional<RegValue> registry_read(const char16_t* key_path, const char16_t* value_name) {
     auto key = testplat::g_registry.find(key_path);
@@ -51,6 +61,8 @@ bool registry_write(const char16_t* key_path, const char16_t* value_name, const 
     return true;
 }
 
-bool registry_flush() { return !testplat::g_registry_fails; }
+bool registry_flush() {
+    return !testplat::g_registry_fails;
+}
 
 }  // namespace lekta::plat

@@ -61,9 +61,9 @@ int64_t stored_dword(const QString& config_dir, const QString& name) {
     QFile file(config_dir + "/Halvern/Lekta-Hebrew.ini");
     if (!file.open(QIODevice::ReadOnly)) return -1;
     const QString text = QString::fromUtf8(file.readAll());
-    const QRegularExpression line("^" + QRegularExpression::escape(name) +
-                                      "=dword:([0-9a-fA-F]{8})\\s*$",
-                                  QRegularExpression::MultilineOption);
+    const QRegularExpression line(
+        "^" + QRegularExpression::escape(name) + "=dword:([0-9a-fA-F]{8})\\s*$",
+        QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = line.match(text);
     return match.hasMatch() ? int64_t(match.captured(1).toUInt(nullptr, 16)) : -1;
 }
@@ -74,9 +74,9 @@ class FlowTest : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir config_;  // LEKTA_CONFIG_DIR of this process and of its children
+    QTemporaryDir config_;         // LEKTA_CONFIG_DIR of this process and of its children
     QTemporaryDir child_runtime_;  // the rendezvous of children that run alone
-    QString book_path_;     // the same book for the children
+    QString book_path_;            // the same book for the children
     plat::Window* window_ = nullptr;
     QWidget* top_ = nullptr;
     QWidget* client_ = nullptr;
@@ -281,9 +281,9 @@ class FlowTest : public QObject {
         QCOMPARE(int(g_settings.view->top_row), row);
         exit_by_menu();
         // ...and as the program itself, which writes the row it showed when it ends.
-        QCOMPARE(run_program({"--book", book_path_, "--screenshot",
-                              config_.path() + "/restart.png"}),
-                 0);
+        QCOMPARE(
+            run_program({"--book", book_path_, "--screenshot", config_.path() + "/restart.png"}),
+            0);
         QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
         QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(day_number_from_civil(11, 13, 2012)));
     }
