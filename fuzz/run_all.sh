@@ -27,9 +27,11 @@ for target in "${TARGETS[@]}"; do
     # New inputs go to a scratch folder so the committed seeds stay as they are.
     work=$(mktemp -d)
     mkdir "$work/corpus"
+    seeds=()
+    if [ -d "$HERE/corpus/$target" ]; then seeds=("$HERE/corpus/$target"); fi
     echo "== $target (${SECONDS_PER_TARGET}s)"
     if ! (cd "$work" && "$binary" -max_total_time="$SECONDS_PER_TARGET" \
-            "$work/corpus" "$HERE/corpus/$target" >"$work/log" 2>&1); then
+            "$work/corpus" "${seeds[@]}" >"$work/log" 2>&1); then
         tail -n 40 "$work/log"
         echo "$target failed; the crashing input is kept in $work" >&2
         exit 1

@@ -30,29 +30,31 @@ QString default_face() {
 #endif
 }
 
-void fill_page(plat::Font* font, GlyphPage& page, int block) {
-    QChar chars[256];
-    for (int i = 0; i < 256; ++i)
-        chars[i] = QChar(char16_t(block * 256 + i));
-    uint32_t glyphs[2][256] = {};
-    QPointF advances[2][256];
+// Looks up one character's glyph and advance; pages fill lazily, a character at a time, so a
+// new font costs only the characters it is asked for.
+void fill_char(plat::Font* font, GlyphPage& page, char16_t c) {
+    const int i = c & 0xFF;
+    page.advance[i] = 0;
+    page.glyph[i] = 0;
+    page.face[i] = 0;
+    // Control characters and unpaired surrogates have nothing to draw.
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c < 0xE000)) return;
+    const QChar ch(c);
+    uint32_t glyphs[2] = {};
+    QPointF advances[2];
     for (int f = 0; f < 2; ++f) {
         if (!font->faces[f].isValid()) continue;
-        int n = 256;
-        font->faces[f].glyphIndexesForChars(chars, 256, glyphs[f], &n);
-        font->faces[f].advancesForGlyphIndexes(glyphs[f], advances[f], 256);
+        int n = 1;
+        font->faces[f].glyphIndexesForChars(&ch, 1, &glyphs[f], &n);
+        font->faces[f].advancesForGlyphIndexes(&glyphs[f], &advances[f], 1);
+        if (f == 0 && glyphs[0] != 0) break;
     }
-    for (int i = 0; i < 256; ++i) {
-        // Control characters and unpaired surrogates have nothing to draw.
-        char16_t c = char16_t(block * 256 + i);
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c < 0xE000)) continue;
-        int f = glyphs[0][i] != 0 || glyphs[1][i] == 0 ? 0 : 1;
-        double advance = advances[f][i].x();
-        if (!std::isfinite(advance)) advance = 0;
-        page.glyph[i] = glyphs[f][i];
-        page.face[i] = uint8_t(f);
-        page.advance[i] = int16_t(std::clamp(std::lround(advance), 0L, 4000L));
-    }
+    const int f = glyphs[0] != 0 || glyphs[1] == 0 ? 0 : 1;
+    double advance = advances[f].x();
+    if (!std::isfinite(advance)) advance = 0;
+    page.glyph[i] = glyphs[f];
+    page.face[i] = uint8_t(f);
+    page.advance[i] = int16_t(std::clamp(std::lround(advance), 0L, 4000L));
 }
 
 // The widest of the characters a lesson may be drawn with (ASCII, Latin-1 and the Hebrew
@@ -112,10 +114,8 @@ plat::Font* dc_font(const plat::Dc* dc) {
 
 const GlyphPage& glyph_page(plat::Font* font, char16_t c) {
     auto& page = font->pages[c >> 8];
-    if (!page) {
-        page = std::make_unique<GlyphPage>();
-        fill_page(font, *page, c >> 8);
-    }
+    if (!page) page = std::make_unique<GlyphPage>();
+    if (page->advance[c & 0xFF] < 0) fill_char(font, *page, c);
     return *page;
 }
 
@@ -179,8 +179,9 @@ TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_
     bool fitting = max_width >= 0;
     for (int32_t i = 0; i < count; ++i) {
         char16_t c = text[i];
-        const auto& page = font->pages[c >> 8] ? *font->pages[c >> 8] : qtplat::glyph_page(font, c);
-        width += page.advance[c & 0xFF];
+        const qtplat::GlyphPage* page = font->pages[c >> 8].get();
+        if (!page || page->advance[c & 0xFF] < 0) page = &qtplat::glyph_page(font, c);
+        width += page->advance[c & 0xFF];
         if (fitting) {
             if (width <= max_width)
                 fit = i + 1;

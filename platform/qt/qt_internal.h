@@ -27,7 +27,8 @@ namespace lekta::qtplat {
 
 // Advances and glyphs of 256 consecutive characters, filled the first time one is measured.
 struct GlyphPage {
-    std::array<int16_t, 256> advance{};
+    GlyphPage() { advance.fill(-1); }
+    std::array<int16_t, 256> advance;  // -1: not looked up yet
     std::array<uint32_t, 256> glyph{};
     std::array<uint8_t, 256> face{};  // 0: the font itself, 1: its Hebrew fallback
 };

@@ -104,11 +104,14 @@ void post_quit_message(int code) {
     if (QCoreApplication::instance()) QCoreApplication::exit(code);
 }
 
+// Light compression: the picture is written at once, while the program waits to end.
+constexpr int kPngQuality = 80;
+
 bool grab_window_png(Window* window, const char* path) {
     if (!window || window->kind != Window::Kind::main || !window->alive || !window->top || !path)
         return false;
     QPixmap pixmap = window->top->grab();
-    return !pixmap.isNull() && pixmap.save(QString::fromLocal8Bit(path), "PNG");
+    return !pixmap.isNull() && pixmap.save(QString::fromLocal8Bit(path), "PNG", kPngQuality);
 }
 
 }  // namespace lekta::plat
