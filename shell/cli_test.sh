@@ -41,5 +41,13 @@ for bad in truncated corrupt missing; do
         '[ "$(wc -l < "$work/err")" -eq 1 ] && grep -q "$bad.res" "$work/err"'
 done
 
+# No display: the lesson is printed instead of the window; a screenshot fails instead.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$lekta" --date 2026-12-07)
+first=$("${nodisplay[@]}" 2>"$work/err" | head -n 1)
+check "no display prints the lesson" '[ "$first" = "כז כסלו ה'"'"'תשפז" ] && grep -q "no display" "$work/err"'
+"${nodisplay[@]}" --screenshot "$work/x.png" >"$work/out" 2>"$work/err"
+status=$?
+check "no display fails a screenshot" '[ $status -eq 1 ] && [ ! -s "$work/out" ] && [ ! -e "$work/x.png" ]'
+
 echo "cli: $passes passed, $failures failed"
 [ $failures -eq 0 ]

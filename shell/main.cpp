@@ -51,6 +51,14 @@ int main(int argc, char** argv) {
     if (line.print) return print_start_day(line);
 
     if (!plat::init_gui(argc, argv)) {
+        // A screenshot cannot fall back to text: whoever asked for it expects a picture.
+        if (!line.screenshot.empty()) {
+            std::fputs(
+                "lekta: no display for the screenshot; set DISPLAY, run under xvfb-run, or set "
+                "QT_QPA_PLATFORM=offscreen.\n",
+                stderr);
+            return 1;
+        }
         std::fputs(
             "lekta: no display; set DISPLAY or run under xvfb-run. Printing the lesson "
             "instead.\n",
