@@ -1,7 +1,9 @@
 // The start-up baseline: the least a Qt Widgets program does to show a window. It shows one empty
-// window of the reader's default size, paints it once and exits.
+// window of the reader's default size, paints it once, and ends as the reader's timed run does:
+// the window saved as an image to the file given, then exit.
 #include <QApplication>
 #include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
@@ -30,5 +32,7 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Minimal"));
     window.resize(480, 640);
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    if (argc > 1 && !window.grab().save(QString::fromLocal8Bit(argv[1]), "BMP")) return 1;
+    return code;
 }

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "platform/book_file.h"
+
 namespace lekta {
 
 // Reads a book file into memory kept for the run and makes it the current book. On failure
@@ -14,7 +16,8 @@ bool load_book_file(const std::string& path, std::string* error);
 
 // Makes the book file held in `bytes` the current book; the bytes must outlive its use. `name`
 // stands for the file in error messages.
-bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name);
+bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name,
+                    BookCheck check = {});
 
 // The demo book built into the program (link the target lekta_demo_book).
 bool use_embedded_book(std::string* error);

@@ -127,8 +127,9 @@ void draw_rectangle(Dc* dc, const Rect& rect, Colorref pen_color, std::optional<
 // Starts the GUI toolkit. false when there is no display to show windows on (then nothing of the
 // window API may be used; message boxes go to standard error).
 bool init_gui(int& argc, char** argv);
-// Writes what the window shows now (bar, view, strip, scroll bar) as a PNG file.
-bool grab_window_png(Window* window, const char* path);
+// Writes what the window shows now (bar, view, strip, scroll bar) as a PNG file, or as an
+// uncompressed BMP when the name ends in ".bmp" (quick to write, for timing start-up).
+bool save_window_image(Window* window, const char* path);
 
 // ---- Windows and messages ----------------------------------------------------------------------
 // A window is driven by a procedure that receives the messages below, as on the original device;

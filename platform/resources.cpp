@@ -43,8 +43,9 @@ void use_book(BookFile file) {
     book.present = true;
 }
 
-bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name) {
-    auto file = read_book_file(bytes, name, error);
+bool use_book_bytes(std::span<const uint8_t> bytes, std::string* error, const std::string& name,
+                    BookCheck check) {
+    auto file = read_book_file(bytes, name, error, check);
     if (!file) return false;
     use_book(std::move(*file));
     return true;

@@ -11,7 +11,7 @@ const char* const USAGE_TEXT =
     "  --book FILE        read the lessons from FILE instead of the built-in book\n"
     "  --date YYYY-MM-DD  start on the lesson of that civil date\n"
     "  --print            write the date and the lesson to standard output and exit\n"
-    "  --screenshot FILE  save the window as a PNG once it has been drawn, then exit\n"
+    "  --screenshot FILE  save the window as a PNG (BMP for .bmp) once drawn, then exit\n"
     "  --help             show this help\n"
     "  --version          show the version\n";
 

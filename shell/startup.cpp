@@ -103,7 +103,7 @@ int run_gui(const CommandLine& line, const char* program_path) {
     if (!window) return 1;
     plat::run_message_loop();
     const bool saved =
-        g_screenshot_painted && plat::grab_window_png(window, line.screenshot.c_str());
+        g_screenshot_painted && plat::save_window_image(window, line.screenshot.c_str());
     // Ends as Exit does: the window's end writes the settings.
     plat::destroy_window(window);
     return saved ? 0 : 1;

@@ -1,11 +1,15 @@
-// The bar: a tool bar lying over the top (or bottom) of the main window's client area, with the
-// one drop-down menu and the tool buttons. Its commands reach the window as WM_COMMAND.
+// The bar: a row of flat tool buttons lying over the top (or bottom) of the main window's client
+// area, with the one drop-down menu first. Its commands reach the window as WM_COMMAND.
+// A plain row rather than a QToolBar: the bar never floats, moves or overflows, and a tool bar's
+// machinery (its style icons in particular) costs start-up time for nothing.
 #include <QAction>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmap>
-#include <QToolBar>
 #include <QToolButton>
+
+#include <cmath>
 
 #include "platform/qt/qt_internal.h"
 
@@ -27,10 +31,10 @@ QImage strip_image(std::span<const uint8_t> bits, int count, int index) {
     return image;
 }
 
-// Whole-pixel enlargements, so the images stay crisp at any screen density.
-QIcon crisp_icon(const QImage& image) {
-    QIcon icon;
-    for (int scale = 1; scale <= 4; ++scale)
+// A whole-pixel enlargement for the screen's density, so the images stay crisp.
+QIcon crisp_icon(const QImage& image, int scale) {
+    QIcon icon(QPixmap::fromImage(image));
+    if (scale > 1)
         icon.addPixmap(QPixmap::fromImage(
             image.scaled(16 * scale, 16 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     return icon;
@@ -49,7 +53,7 @@ bool bar_alive(const plat::Window* bar) {
 void place_bar(plat::Window* window) {
     plat::Window* bar = window ? window->bar : nullptr;
     if (!bar_alive(bar) || !window->client) return;
-    QToolBar* tb = bar->toolbar;
+    QWidget* tb = bar->toolbar;
     int height = tb->sizeHint().height();
     int top = bar->at_bottom ? window->client->height() - height : 0;
     tb->setGeometry(0, top, window->client->width(), height);
@@ -69,13 +73,22 @@ Window* create_bar(Window* main_window, const BarSpec& params) {
     bar->owner = main_window;
     bar->at_bottom = params.at_bottom;
 
-    auto* tb = new QToolBar(main_window->client);
+    auto* tb = new QWidget(main_window->client);
     bar->toolbar = tb;
-    tb->setMovable(false);
-    tb->setFloatable(false);
+    tb->setObjectName(QStringLiteral("bar"));
     tb->setAutoFillBackground(true);
-    tb->setIconSize(QSize(16, 16));
     tb->setFocusPolicy(Qt::NoFocus);
+    auto* row = new QHBoxLayout(tb);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(0);
+    auto add_button = [tb, row]() {
+        auto* button = new QToolButton(tb);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIconSize(QSize(16, 16));
+        row->addWidget(button);
+        return button;
+    };
 
     auto* menu = new QMenu(tb);
     bar->menu.qmenu = menu;
@@ -100,28 +113,28 @@ Window* create_bar(Window* main_window, const BarSpec& params) {
         });
     }
 
-    auto* go = new QToolButton(tb);
+    QToolButton* go = add_button();
     go->setText(qtplat::to_qstring(params.menu_title));
     go->setMenu(menu);
     go->setPopupMode(QToolButton::InstantPopup);
     go->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    go->setFocusPolicy(Qt::NoFocus);
-    tb->addWidget(go);
 
+    const int scale = int(std::ceil(tb->devicePixelRatioF()));
     for (const ToolButtonSpec& button : params.buttons) {
-        QAction* action = tb->addAction(QString());
+        auto* action = new QAction(tb);
         if (button.image >= 0 && button.image < params.image_count)
             action->setIcon(qtplat::crisp_icon(
-                qtplat::strip_image(params.image_bits, params.image_count, button.image)));
+                qtplat::strip_image(params.image_bits, params.image_count, button.image), scale));
         action->setToolTip(qtplat::to_qstring(button.tooltip));
         action->setEnabled(button.enabled);
-        if (QWidget* widget = tb->widgetForAction(action)) widget->setFocusPolicy(Qt::NoFocus);
+        add_button()->setDefaultAction(action);
         const uint16_t command = button.command;
         bar->buttons[command] = action;
         QObject::connect(action, &QAction::triggered, tb,
                          [bar, command] { qtplat::send_command(bar->owner, command); });
     }
 
+    row->addStretch(1);
     main_window->bar = bar;
     tb->ensurePolished();  // so that its height is final before the window is shown
     tb->show();

@@ -19,7 +19,6 @@
 class QMenu;
 class QScrollBar;
 class QShortcut;
-class QToolBar;
 class QAction;
 class QWidget;
 
@@ -84,7 +83,7 @@ struct Window {
 
     // A bar.
     Window* owner = nullptr;
-    QPointer<QToolBar> toolbar;
+    QPointer<QWidget> toolbar;
     Menu menu;
     std::map<uint16_t, QAction*> buttons;
     bool at_bottom = false;

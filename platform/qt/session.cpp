@@ -107,11 +107,13 @@ void post_quit_message(int code) {
 // Light compression: the picture is written at once, while the program waits to end.
 constexpr int kPngQuality = 80;
 
-bool grab_window_png(Window* window, const char* path) {
+bool save_window_image(Window* window, const char* path) {
     if (!window || window->kind != Window::Kind::main || !window->alive || !window->top || !path)
         return false;
-    QPixmap pixmap = window->top->grab();
-    return !pixmap.isNull() && pixmap.save(QString::fromLocal8Bit(path), "PNG", kPngQuality);
+    const QPixmap pixmap = window->top->grab();
+    const QString name = QString::fromLocal8Bit(path);
+    const bool bmp = name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
+    return !pixmap.isNull() && pixmap.save(name, bmp ? "BMP" : "PNG", bmp ? -1 : kPngQuality);
 }
 
 }  // namespace lekta::plat

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QToolBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -150,7 +149,8 @@ class ClientWidget : public QWidget {
 
 class TopWidget : public QWidget {
   public:
-    explicit TopWidget(plat::Window* w) : window_(w) {}
+    // The client area and the scroll bar cover it whole: nothing of its own to paint.
+    explicit TopWidget(plat::Window* w) : window_(w) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
   protected:
     void resizeEvent(QResizeEvent*) override { layout_children(window_); }

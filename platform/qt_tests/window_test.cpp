@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 #include <functional>
 
@@ -54,10 +53,10 @@ intptr_t size_lparam(plat::Rect r) {
     return intptr_t(r.right | r.bottom << 16);
 }
 
-QImage grab(plat::Window* w) {
+QImage grab(plat::Window* w, const char* name = "grab.png") {
     QTemporaryDir dir;
-    QString path = dir.path() + "/grab.png";
-    EXPECT_TRUE(plat::grab_window_png(w, path.toLocal8Bit().constData()));
+    QString path = dir.path() + "/" + name;
+    EXPECT_TRUE(plat::save_window_image(w, path.toLocal8Bit().constData()));
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -116,6 +115,7 @@ TEST_F(WindowTest, CreationSizeAndFirstPaint) {
     EXPECT_EQ(count(plat::WM_PAINT), 1);
     QImage shot = grab(window_);
     EXPECT_EQ(shot.pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(shot, grab(window_, "grab.BMP")) << "the same picture either way";
 }
 
 // Drawing through the kept dc between paints reaches the screen without the program being
@@ -264,7 +264,7 @@ TEST_F(WindowTest, ClosingSendsDestroyOnce) {
     const size_t before = g_messages.size();
     EXPECT_EQ(plat::send_message(window_, plat::WM_COMMAND, 108, 0), 0);
     EXPECT_EQ(g_messages.size(), before);
-    EXPECT_FALSE(plat::grab_window_png(window_, "/dev/null"));
+    EXPECT_FALSE(plat::save_window_image(window_, "/dev/null"));
     plat::fill_rect(plat::get_dc(window_), plat::Rect{0, 0, 10, 10}, 0);  // harmless
 }
 

@@ -134,7 +134,7 @@ bool init_gui(int&, char**) {
     return false;
 }
 
-bool grab_window_png(Window*, const char*) {
+bool save_window_image(Window*, const char*) {
     return false;
 }
 

@@ -11,7 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
+#include <QToolButton>
 
 #include <memory>
 
@@ -80,7 +80,7 @@ class FlowTest : public QObject {
     plat::Window* window_ = nullptr;
     QWidget* top_ = nullptr;
     QWidget* client_ = nullptr;
-    QToolBar* bar_ = nullptr;
+    QWidget* bar_ = nullptr;
 
     // Starts the reader in this process as the program does, on a pinned day or the usual
     // choice (0).
@@ -97,15 +97,19 @@ class FlowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(top_));
         client_ = top_->focusProxy();
         QVERIFY(client_);
-        bar_ = top_->findChild<QToolBar*>();
+        bar_ = top_->findChild<QWidget*>("bar");
         QVERIFY(bar_);
         QVERIFY(g_settings.view);
     }
 
-    QAction* button(const QString& tooltip) {
-        for (QAction* a : bar_->actions())
-            if (a->toolTip() == tooltip) return a;
+    QToolButton* button_widget(const QString& tooltip) {
+        for (QToolButton* b : bar_->findChildren<QToolButton*>())
+            if (b->defaultAction() && b->defaultAction()->toolTip() == tooltip) return b;
         return nullptr;
+    }
+    QAction* button(const QString& tooltip) {
+        QToolButton* b = button_widget(tooltip);
+        return b ? b->defaultAction() : nullptr;
     }
     QAction* menu_item(const QString& label) {
         QMenu* menu = bar_->findChild<QMenu*>();
@@ -118,7 +122,7 @@ class FlowTest : public QObject {
         QAction* a = button(tooltip);
         QVERIFY2(a, qPrintable(tooltip));
         QVERIFY(a->isEnabled());
-        QWidget* w = bar_->widgetForAction(a);
+        QWidget* w = button_widget(tooltip);
         QVERIFY(w);
         QTest::mouseClick(w, Qt::LeftButton);
     }
