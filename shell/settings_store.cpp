@@ -4,15 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "calendar/hebrew_calendar.h"
-#if __has_include("calendar/date_text.h")
 #include "calendar/date_text.h"
-#else
-// Until the date text lands in calendar/: the operation as it is to be declared there.
-namespace lekta {
-int hebrew_date_text(const DateRecord* date, uint8_t* out);
-}
-#endif
+#include "calendar/hebrew_calendar.h"
 #include "platform/platform.h"
 #include "shell/registry.h"
 #include "shell/settings.h"

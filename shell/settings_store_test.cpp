@@ -5,14 +5,8 @@
 #include <cstring>
 #include <random>
 
-#include "calendar/hebrew_calendar.h"
-#if __has_include("calendar/date_text.h")
 #include "calendar/date_text.h"
-#else
-namespace lekta {
-int hebrew_date_text(const DateRecord* date, uint8_t* out);
-}
-#endif
+#include "calendar/hebrew_calendar.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"

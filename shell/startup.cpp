@@ -7,14 +7,7 @@
 #include <system_error>
 
 #include "calendar/hebrew_calendar.h"
-#if __has_include("calendar/schedule.h")
 #include "calendar/schedule.h"
-#else
-// Until the schedule lands in calendar/: the operation as it is to be declared there.
-namespace lekta {
-void select_day(int32_t day, bool force);
-}
-#endif
 #include "shell/main_window.h"
 #include "shell/registry.h"
 #include "shell/settings.h"

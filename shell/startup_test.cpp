@@ -3,13 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/hebrew_calendar.h"
-#if __has_include("calendar/schedule.h")
 #include "calendar/schedule.h"
-#else
-namespace lekta {
-void select_day(int32_t day, bool force);
-}
-#endif
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
