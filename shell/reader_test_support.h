@@ -16,24 +16,40 @@
 
 namespace lekta::testing_support {
 
-class ReaderTest : public ::testing::Test {
+// The process-wide records and the test backend, fresh for every test and cleared after it.
+class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testplat::reset_system();
         testplat::reset_windows();
         testplat::reset_text();
         g_settings = Settings{};
-        g_settings.flags = DEFAULT_FLAGS;
     }
 
     void TearDown() override {
-        if (window && window->alive) plat::destroy_window(window);
         if (g_settings.view) destroy_view(g_settings.view, true);
         plat::delete_font(g_settings.strip_font);
         g_settings = Settings{};
         testplat::reset_windows();
         testplat::reset_text();
         testplat::reset_system();
+    }
+};
+
+inline plat::RegValue dword(uint32_t n) {
+    return {plat::REG_DWORD, {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}};
+}
+
+class ReaderTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        g_settings.flags = DEFAULT_FLAGS;
+    }
+
+    void TearDown() override {
+        if (window && window->alive) plat::destroy_window(window);
+        ShellTest::TearDown();
     }
 
     static int32_t civil_day(int32_t year, int32_t month, int32_t day) {

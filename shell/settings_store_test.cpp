@@ -10,6 +10,7 @@
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
+#include "shell/reader_test_support.h"
 #include "shell/registry.h"
 #include "shell/settings.h"
 #include "view/text_view.h"
@@ -17,11 +18,10 @@
 namespace lekta {
 namespace {
 
+using testing_support::dword;
+
 using plat::RegValue;
 
-RegValue dword(uint32_t n) {
-    return {plat::REG_DWORD, {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}};
-}
 RegValue sz(std::u16string_view text) {
     RegValue v{plat::REG_SZ, {}};
     for (char16_t c : text)
@@ -33,21 +33,8 @@ RegValue binary(std::vector<uint8_t> bytes) {
     return {plat::REG_BINARY, std::move(bytes)};
 }
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public testing_support::ShellTest {
   protected:
-    void SetUp() override {
-        testplat::reset_system();
-        testplat::reset_windows();
-        testplat::reset_text();
-        g_settings = Settings{};
-    }
-    void TearDown() override {
-        if (g_settings.view) destroy_view(g_settings.view, true);
-        g_settings = Settings{};
-        testplat::reset_windows();
-        testplat::reset_system();
-    }
-
     static std::map<std::u16string, RegValue>& stored() {
         return testplat::registry()[SETTINGS_KEY];
     }

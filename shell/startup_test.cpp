@@ -8,6 +8,7 @@
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
 #include "shell/main_window.h"
+#include "shell/reader_test_support.h"
 #include "shell/registry.h"
 #include "shell/settings.h"
 #include "view/text_view.h"
@@ -15,24 +16,13 @@
 namespace lekta {
 namespace {
 
-plat::RegValue dword(uint32_t n) {
-    return {plat::REG_DWORD, {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}};
-}
+using testing_support::dword;
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public testing_support::ShellTest {
   protected:
     void SetUp() override {
-        testplat::reset_system();
-        testplat::reset_windows();
-        testplat::reset_text();
-        g_settings = Settings{};
+        ShellTest::SetUp();
         g_shell_options = ShellOptions{};
-    }
-    void TearDown() override {
-        if (g_settings.view) destroy_view(g_settings.view, true);
-        g_settings = Settings{};
-        testplat::reset_windows();
-        testplat::reset_system();
     }
     static int32_t today() { return day_number_from_civil(12, 7, 2026); }
 };
