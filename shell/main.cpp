@@ -65,5 +65,5 @@ int main(int argc, char** argv) {
             stderr);
         return print_start_day(line);
     }
-    return run_gui(line, argv[0]);
+    return run_gui(line, executable_path(argv[0]).c_str());
 }

@@ -44,7 +44,7 @@ void choose_start_day(int32_t start_day, bool today_flag);
 // goes to today; a window behind others comes to the front; an open dialog keeps it as it is.
 void handle_second_launch();
 
-// The whole GUI run; returns the exit code. With --screenshot: the window is saved as a PNG
+// The whole GUI run; returns the exit code. With --screenshot: the window is saved as a picture
 // once it has painted, and the program ends as after Exit (0, or 1 when the image failed).
 int run_gui(const CommandLine& line, const char* program_path);
 

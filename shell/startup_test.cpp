@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "platform/test/test_system.h"
@@ -203,6 +205,15 @@ TEST_F(StartupTest, AScreenshotRunEndsAfterTheFirstPaintAndSaves) {
     EXPECT_FALSE(testplat::main_windows()[0]->alive);
     EXPECT_EQ(dword(static_cast<uint32_t>(today() + 3)).bytes,
               testplat::registry()[SETTINGS_KEY][u"Day"].bytes);
+}
+
+// The stored program path must name the program from anywhere, however it was started.
+TEST(ExecutablePath, IsAbsoluteAndNamesThisProgram) {
+    const std::string path = executable_path("relative/name");
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ('/', path.front());
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    EXPECT_EQ(std::string::npos, path.find("relative/name"));
 }
 
 }  // namespace
