@@ -1,17 +1,27 @@
 // One running copy per user: the first copy listens on a local socket named after the program
 // and the user; a later launch connects, says so and ends. A lock file makes connect-or-listen
 // one step, so launches at the same moment still agree on a single first copy.
+// Plain Unix-domain sockets watched by the Qt loop: Qt's own local sockets would bring in its
+// network library, whose loading alone costs every start-up a few milliseconds.
 #include <QCoreApplication>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string>
 
 #if defined(Q_OS_UNIX)
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -20,65 +30,141 @@
 namespace lekta::qtplat {
 namespace {
 
+void (*g_handler)() = nullptr;
+
+#if defined(Q_OS_UNIX)
+
 constexpr char HELLO[] = "second launch\n";
-constexpr qsizetype HELLO_SIZE = sizeof(HELLO) - 1;
+constexpr size_t HELLO_SIZE = sizeof(HELLO) - 1;
 constexpr int LOCK_WAIT_MS = 10000;
 constexpr int SOCKET_WAIT_MS = 2000;
 
-void (*g_handler)() = nullptr;
-QLocalServer* g_server = nullptr;
+std::string g_socket_path;  // the socket of this copy, once it listens
 
-QString server_name_for(const char16_t* name) {
+// The socket goes when the copy ends, so that the next one finds no stale one (a crashed copy
+// leaves it; the next launch then clears it under the lock).
+void remove_socket() {
+    if (!g_socket_path.empty()) ::unlink(g_socket_path.c_str());
+    g_socket_path.clear();
+}
+
+QString name_for(const char16_t* name) {
     QString base = QString::fromUtf16(name);
     for (QChar& c : base)
         if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-' && c != u'_' && c != u'.')
             c = u'_';
-#if defined(Q_OS_UNIX)
-    QString user = QString::number(::getuid());
-#else
-    QString user = qEnvironmentVariable("USERNAME");
-#endif
-    return base + u'-' + user;
+    return base + u'-' + QString::number(::getuid());
 }
 
-QString lock_path(const QString& server_name) {
+QString rendezvous_dir() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty() || !QDir().mkpath(dir)) dir = QDir::tempPath();
-    return dir + u'/' + server_name + QStringLiteral(".lock");
+    return dir;
+}
+
+// The socket's address; false when the path does not fit one.
+bool socket_address(const QString& path, sockaddr_un* address) {
+    const QByteArray bytes = QFile::encodeName(path);
+    std::memset(address, 0, sizeof *address);
+    address->sun_family = AF_UNIX;
+    if (bytes.isEmpty() || size_t(bytes.size()) >= sizeof address->sun_path) return false;
+    std::memcpy(address->sun_path, bytes.constData(), size_t(bytes.size()));
+    return true;
+}
+
+void set_timeouts(int fd, int ms) {
+    timeval tv{ms / 1000, (ms % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+}
+
+bool tell_running_copy(const sockaddr_un& address) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    set_timeouts(fd, SOCKET_WAIT_MS);
+    bool told = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    size_t sent = 0;
+    while (told && sent < HELLO_SIZE) {
+        const ssize_t n = ::send(fd, HELLO + sent, HELLO_SIZE - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+            told = false;
+        else
+            sent += size_t(n);
+    }
+    if (told) {
+        // Waits for the running copy to close its end, so the greeting has surely arrived.
+        ::shutdown(fd, SHUT_WR);
+        char byte;
+        while (::recv(fd, &byte, 1, 0) > 0) {
+        }
+    }
+    ::close(fd);
+    return told;
 }
 
 // Reads the greeting of one connection; anything else is dropped.
-void serve(QLocalSocket* socket) {
+void serve(int fd) {
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
     auto received = std::make_shared<QByteArray>();
-    auto read = [socket, received] {
-        *received += socket->read(HELLO_SIZE - received->size());
-        if (received->size() < HELLO_SIZE) return;
-        bool hello = *received == QByteArray(HELLO, HELLO_SIZE);
-        socket->disconnect();
-        socket->abort();
-        socket->deleteLater();
+    auto finished = std::make_shared<bool>(false);
+    auto finish = [notifier, fd, finished] {
+        if (*finished) return;
+        *finished = true;
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+        ::close(fd);
+    };
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [received, finish, fd] {
+        char buffer[HELLO_SIZE];
+        const ssize_t n = ::recv(fd, buffer, HELLO_SIZE - size_t(received->size()), MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
+        if (n > 0) received->append(buffer, n);
+        if (n > 0 && size_t(received->size()) < HELLO_SIZE) return;
+        const bool hello = *received == QByteArray(HELLO, qsizetype(HELLO_SIZE));
+        finish();
         // Queued, so that the handler runs from the loop itself and may open dialogs.
         if (hello && g_handler)
             QMetaObject::invokeMethod(QCoreApplication::instance(), g_handler,
                                       Qt::QueuedConnection);
-    };
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
-    QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    QTimer::singleShot(SOCKET_WAIT_MS * 2, socket, [socket] { socket->abort(); });
-    if (socket->bytesAvailable() > 0) read();
+    });
+    // A caller that never finishes its greeting is dropped.
+    QTimer::singleShot(SOCKET_WAIT_MS * 2, notifier, finish);
 }
 
-bool tell_running_copy(const QString& server_name) {
-    QLocalSocket socket;
-    socket.connectToServer(server_name);
-    if (!socket.waitForConnected(SOCKET_WAIT_MS)) return false;
-    socket.write(HELLO, HELLO_SIZE);
-    socket.waitForBytesWritten(SOCKET_WAIT_MS);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(SOCKET_WAIT_MS);
+bool listen_on(const QString& path, const sockaddr_un& address) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return false;
+    // Only this user may connect: the socket is created without access for anyone else.
+    const mode_t old_mask = ::umask(0077);
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::umask(old_mask);
+    if (!bound || ::listen(fd, 16) != 0) {
+        ::close(fd);
+        return false;
+    }
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd] {
+        for (;;) {
+            const int client = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+            if (client < 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            serve(client);
+        }
+    });
+    QObject::connect(notifier, &QObject::destroyed, [fd] {
+        ::close(fd);
+        remove_socket();
+    });
+    static const bool removed_at_exit = std::atexit(remove_socket) == 0;
+    (void)removed_at_exit;
+    g_socket_path = QFile::encodeName(path).toStdString();
     return true;
 }
+
+#endif
 
 }  // namespace
 }  // namespace lekta::qtplat
@@ -88,29 +174,27 @@ namespace lekta::plat {
 bool claim_single_instance(const char16_t* name) {
     // Without an application object there is no loop to listen on.
     if (!name || !QCoreApplication::instance()) return true;
-    const QString server_name = qtplat::server_name_for(name);
-    if (qtplat::g_server && qtplat::g_server->serverName() == server_name) return true;
+#if defined(Q_OS_UNIX)
+    const QString base = qtplat::name_for(name);
+    const QString dir = qtplat::rendezvous_dir();
+    const QString path = dir + u'/' + base + QStringLiteral(".socket");
+    if (qtplat::g_socket_path == QFile::encodeName(path).toStdString()) return true;
+    sockaddr_un address;
+    // A path too long for a socket address: run alone rather than not at all.
+    if (!qtplat::socket_address(path, &address)) return true;
 
-    QLockFile lock(qtplat::lock_path(server_name));
+    QLockFile lock(dir + u'/' + base + QStringLiteral(".lock"));
     const bool locked = lock.tryLock(qtplat::LOCK_WAIT_MS);
-    if (qtplat::tell_running_copy(server_name)) return false;
+    if (qtplat::tell_running_copy(address)) return false;
 
     // Nobody answered: a socket still there was left by a copy that crashed. Without the lock
     // (a holder stuck for seconds) it might be a copy just starting, so it is left alone.
-    if (locked) QLocalServer::removeServer(server_name);
-    auto* server = new QLocalServer(QCoreApplication::instance());
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(server_name)) {
-        // Run alone rather than not at all.
-        delete server;
-        return true;
-    }
-    QObject::connect(server, &QLocalServer::newConnection, server, [server] {
-        while (QLocalSocket* socket = server->nextPendingConnection())
-            qtplat::serve(socket);
-    });
-    qtplat::g_server = server;
+    if (locked) QFile::remove(path);
+    qtplat::listen_on(path, address);  // when it fails, runs alone rather than not at all
     return true;
+#else
+    return true;  // one rendezvous only where Unix-domain sockets are
+#endif
 }
 
 void set_second_launch_handler(void (*handler)()) {

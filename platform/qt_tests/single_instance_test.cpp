@@ -2,8 +2,13 @@
 // launches at once leave one copy, and a copy that crashed does not block the next one.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -67,6 +72,23 @@ TEST(SingleInstance, CrashedCopyDoesNotBlockTheNext) {
     ASSERT_TRUE(next->waitForFinished(10000));
     EXPECT_EQ(next->exitCode(), 0);
     EXPECT_TRUE(next->readAllStandardOutput().startsWith("first"));
+}
+
+// The rendezvous is the user's alone, and goes when the copy that made it ends.
+TEST(SingleInstance, SocketIsPrivateAndRemovedAtTheEnd) {
+    const QString name = unique_name("private");
+    auto first = launch(name, "1000");
+    ASSERT_TRUE(first->waitForReadyRead(5000));
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    const QString path = QString("%1/%2-%3.socket").arg(dir, name).arg(::getuid());
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+    EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0077, 0u);
+    ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 }  // namespace
