@@ -13,6 +13,7 @@
 
 #include "platform/book.h"
 #include "platform/test_book_writer.h"
+#include "store/lesson_store.h"
 
 namespace lekta::testing_support {
 
@@ -45,6 +46,15 @@ inline std::vector<uint8_t> lesson_for_key(uint16_t key, int paragraphs) {
         add(0xB1, {0x62, 0x63, 0x64});
     text.insert(text.end(), 4, 0);
     return text;
+}
+
+// The key a lesson_for_key text spells in its title, or 0 for any other text.
+inline uint16_t key_spelled_by(const LessonText& text) {
+    if (!text || text.length < 8 || text.bytes[0] != 0xDC) return 0;
+    int key = 0;
+    for (int i = 2; i < 7; ++i)
+        key = key * 10 + (text.bytes[i] - digit_letter(0));
+    return static_cast<uint16_t>(key);
 }
 
 inline int month_records(int month, bool leap) {
