@@ -17,12 +17,4 @@ bool is_leap_cycle_date(const DateRecord& date);
 // The lesson key of a Hebrew date, leap-cycle bit included.
 uint16_t lesson_key_of_date(const DateRecord& date);
 
-// The same two questions for the current day's Hebrew date in g_settings.
-bool is_leap_cycle();
-uint16_t current_lesson_key();
-
-// Makes `day` (a day number; 0: today) current in g_settings: its Hebrew date, date text and
-// lesson key. `force` lets day 0 override a pinned day and keeps the last position.
-void select_day(int32_t day, bool force);
-
 }  // namespace lekta

@@ -1,6 +1,6 @@
 #include "export/flat_text.h"
 
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/letter_code.h"
 
 namespace lekta {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/test/test_text.h"
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
 
@@ -56,20 +56,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TextView* view = create_view(dc, &rect, g_settings.font_spec, (mode & 2) ? 0 : 4);
     if (view) {
         g_settings.view = view;
-        set_text(view, &text, 1);
+        set_text(view, &text, TAKE_TEXT);
         view->top_row = top_row;
         view->hl_start = hl_start;
         view->hl_end = static_cast<uint16_t>(hl_start + hl_length);
-        draw_view(view, 1);
-        scroll_by(view, view->rows_drawn - 1, 1, 1);
-        scroll_by(view, 70000, 0, 0);
-        scroll_by(view, -3, 1, 1);
-        scroll_by(view, -70000, 1, 0);
+        draw_view(view, DRAW_ERASE);
+        scroll_by(view, view->rows_drawn - 1, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
+        scroll_by(view, 70000, SCROLL_ONLY, STOP_AT_TEXT_END);
+        scroll_by(view, -3, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
+        scroll_by(view, -70000, SCROLL_AND_DRAW, STOP_AT_TEXT_END);
         find_offset(view, hl_start);
         draw_caption_box(view);
-        tap_scroll(nullptr, view, width / 2, height, 1);
+        tap_scroll(nullptr, view, width / 2, height, SCROLL_AND_DRAW);
         set_view_size(view, height, width);
-        draw_view(view, 0);
+        draw_view(view, DRAW_OVER);
         destroy_view(view, true);
     }
     g_settings = Settings{};

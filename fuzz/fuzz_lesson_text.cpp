@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/letter_code.h"
 
 using namespace lekta;

@@ -6,9 +6,9 @@
 
 #include "platform/test/test_system.h"
 #include "shell/registry.h"
-#include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "state/settings.h"
 
 using namespace lekta;
 

@@ -5,7 +5,7 @@
 
 #include "resources/bar_images.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "state/settings.h"
 
 namespace lekta {
 namespace {

@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "shell/main_window.h"
-#include "shell/settings.h"
-#include "store/navigation.h"
+#include "shell/navigation.h"
+#include "state/settings.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -37,9 +37,9 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             step_day(window, -1);
             return 0;
         case CMD_REVERSE:
-            toggle_reverse(0);
+            toggle_reverse(CHECK_FLIP);
             // The same lines, drawn the other way round: no new layout.
-            draw_view(g_settings.view, 1);
+            draw_view(g_settings.view, DRAW_ERASE);
             return 0;
         case CMD_EXIT:
             plat::destroy_window(window);
@@ -51,19 +51,19 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
     }
 }
 
-bool set_menu_check(plat::Menu* menu, int mode, uint16_t id, int value) {
-    const bool checked = mode ? value != 0 : !plat::menu_item_checked(menu, id);
+bool set_menu_check(plat::Menu* menu, CheckMode mode, uint16_t id, int value) {
+    const bool checked = mode == CHECK_SET ? value != 0 : !plat::menu_item_checked(menu, id);
     plat::check_menu_item(menu, id, checked);
     return checked;
 }
 
-void toggle_reverse(int mode) {
+void toggle_reverse(CheckMode mode) {
     Settings& s = g_settings;
     plat::Menu* menu = main_menu();
     bool reversed = (s.flags & FLAG_REVERSE) != 0;
     if (menu)
         reversed = set_menu_check(menu, mode, CMD_REVERSE, reversed ? 1 : 0);
-    else if (mode == 0)
+    else if (mode == CHECK_FLIP)
         reversed = !reversed;  // no check mark to read: the flag alone flips
     if (reversed)
         s.flags |= FLAG_REVERSE;

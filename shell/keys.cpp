@@ -1,14 +1,14 @@
 // Keys and scroll-bar requests of the main window: row steps for the text view, and the day
 // arrows.
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/text_view.h"
 
 namespace lekta {
 namespace {
 
 void scroll_rows(plat::Window* window, int32_t rows) {
-    scroll_by(g_settings.view, rows, 1, 1);
+    scroll_by(g_settings.view, rows, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
 }
 
@@ -84,7 +84,7 @@ void handle_vscroll(plat::Window* window, uint32_t request, int32_t position) {
             break;
     }
     if (amount == 0) return;
-    scroll_by(view, amount, 1, 1);
+    scroll_by(view, amount, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
 }
 

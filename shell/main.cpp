@@ -8,8 +8,9 @@
 #include "platform/platform.h"
 #include "shell/command_line.h"
 #include "shell/print_lesson.h"
-#include "shell/settings.h"
 #include "shell/startup.h"
+#include "state/current_day.h"
+#include "state/settings.h"
 
 using namespace lekta;
 

@@ -2,9 +2,9 @@
 // the scroll bar, taps and commands.
 #include "shell/main_window.h"
 
-#include "shell/settings.h"
+#include "shell/navigation.h"
 #include "shell/settings_store.h"
-#include "store/navigation.h"
+#include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
 
@@ -26,7 +26,7 @@ void on_create(plat::Window* window) {
     g_settings.main_window = window;
     create_bars(window);
     open_lesson_view(window);
-    toggle_reverse(1);
+    toggle_reverse(CHECK_SET);
     update_bookmark_check();
 }
 

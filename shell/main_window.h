@@ -56,11 +56,14 @@ void create_bars(plat::Window* window);
 // The bar's menu, or null when there is no bar.
 plat::Menu* main_menu();
 
-// Mode nonzero: checks the item when value is nonzero, else unchecks it. Mode zero: flips the
+// Whether a menu check is set to a value or flipped.
+enum CheckMode : int { CHECK_FLIP = 0, CHECK_SET = 1 };
+
+// CHECK_SET: checks the item when value is nonzero, else unchecks it. CHECK_FLIP: flips the
 // item's check. Returns the item's new checked state.
-bool set_menu_check(plat::Menu* menu, int mode, uint16_t id, int value);
-// Mode nonzero: the Reverse item's check follows FLAG_REVERSE. Mode zero: flips both.
-void toggle_reverse(int mode);
+bool set_menu_check(plat::Menu* menu, CheckMode mode, uint16_t id, int value);
+// CHECK_SET: the Reverse item's check follows FLAG_REVERSE. CHECK_FLIP: flips both.
+void toggle_reverse(CheckMode mode);
 // The Bookmark item's check follows whether the shown lesson is bookmarked. Filled in by the
 // bookmarks; until then the item stays unchecked.
 void update_bookmark_check();

@@ -5,7 +5,8 @@
 #include "calendar/schedule.h"
 #include "export/flat_text.h"
 #include "platform/book.h"
-#include "shell/settings.h"
+#include "state/current_day.h"
+#include "state/settings.h"
 #include "store/lesson_store.h"
 
 namespace lekta {

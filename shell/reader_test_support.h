@@ -10,7 +10,8 @@
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "state/current_day.h"
+#include "state/settings.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 

@@ -8,7 +8,7 @@
 #include "calendar/hebrew_calendar.h"
 #include "platform/platform.h"
 #include "shell/registry.h"
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/text_view.h"
 
 namespace lekta {

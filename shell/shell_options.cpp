@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "shell/registry.h"
-#include "shell/settings.h"
 #include "shell/startup.h"
+#include "state/settings.h"
 
 namespace lekta {
 

@@ -10,8 +10,9 @@
 #include "calendar/schedule.h"
 #include "shell/main_window.h"
 #include "shell/registry.h"
-#include "shell/settings.h"
 #include "shell/settings_store.h"
+#include "state/current_day.h"
+#include "state/settings.h"
 
 namespace lekta {
 namespace {

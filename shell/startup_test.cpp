@@ -12,7 +12,8 @@
 #include "shell/main_window.h"
 #include "shell/reader_test_support.h"
 #include "shell/registry.h"
-#include "shell/settings.h"
+#include "state/current_day.h"
+#include "state/settings.h"
 #include "view/text_view.h"
 
 namespace lekta {

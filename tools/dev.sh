@@ -33,7 +33,8 @@ configure_and_build() {  # dir, cmake options...
 }
 
 run_tests() {
-    echo "== format"
+    echo "== format and layering"
+    tools/check_includes.sh
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
     echo "== build and test"

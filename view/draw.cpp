@@ -128,7 +128,7 @@ void draw_highlighted_part(const TextView& view, uint32_t start, int32_t count, 
 
 }  // namespace
 
-int draw_view(TextView* view, int erase) {
+int draw_view(TextView* view, DrawMode mode) {
     if (!has_text(view)) return VIEW_MISSING;
     view->rows_drawn = 0;
     FirstLine first = find_first_line(view);
@@ -138,7 +138,7 @@ int draw_view(TextView* view, int erase) {
     if (is_rule(key) || key == 0) key = 1;
     plat::Font* previous = select_style(view, key | STYLE_WITH_COLOR);
     key &= FONT_KEY_MASK;
-    if (erase)
+    if (mode == DRAW_ERASE)
         plat::fill_rect(dc,
                         {view->left, view->top, clamp32(int64_t{view->left} + view->width),
                          clamp32(int64_t{view->top} + view->height)},
@@ -229,19 +229,19 @@ int draw_highlight(TextView* view) {
     return 0;
 }
 
-int scroll_by(TextView* view, int32_t delta, int redraw, int clamp) {
+int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop stop) {
     if (!view) return VIEW_MISSING;
     int64_t target = int64_t{view->top_row} + delta;
     if (target < 0) {
         target = 0;
-    } else if (clamp || target > view->total_rows) {
+    } else if (stop == STOP_AT_LAST_PAGE || target > view->total_rows) {
         if (target >= view->top_row && view->top_row >= view->max_top_row) return 1;
         if (target > view->total_rows) target = view->max_top_row;
     }
-    if (redraw == 1 && target == view->top_row) return 1;
+    if (redraw == SCROLL_AND_DRAW && target == view->top_row) return 1;
     const bool moved = target != view->top_row;
     view->top_row = static_cast<uint16_t>(target);
-    if (redraw) return draw_view(view, 1);
+    if (redraw == SCROLL_AND_DRAW) return draw_view(view, DRAW_ERASE);
     return moved ? 3 : 1;
 }
 
@@ -258,7 +258,7 @@ int32_t page_amount(int32_t rows_drawn, uint32_t mode) {
     return std::abs(amount);
 }
 
-int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, int redraw) {
+int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw) {
     if (!view) return 0;
     const int64_t g = g_settings.gutter;
     const int64_t left = view->left, top = view->top;
@@ -269,7 +269,7 @@ int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, int r
     const bool forward =
         (flags & FLAG_TAP_VERTICAL) ? y >= top + view->height / 2 : x >= left + view->width / 2;
     const int32_t amount = page_amount(view->rows_drawn, tap_page_mode(flags));
-    scroll_by(view, forward ? amount : -amount, redraw, 1);
+    scroll_by(view, forward ? amount : -amount, redraw, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
     return 1;
 }

@@ -35,7 +35,7 @@ TEST_F(DrawTest, PaintsLinesRulesAndStyleColours) {
         show(Lesson().add(0x81, 0, "ab").add(0x8C, 0, "cd").add(0xC7, 50, "").add(0x02, 0, "ef")),
         0);
     dc->text_color = 0x123456;
-    ASSERT_EQ(draw_view(view, 1), 0);
+    ASSERT_EQ(draw_view(view, DRAW_ERASE), 0);
     ASSERT_GE(dc->calls.size(), 5u);
     EXPECT_EQ(dc->calls[0].kind, DrawCall::FILL);
     EXPECT_EQ(rect_of(dc->calls[0]), "0,0,100,160");
@@ -64,7 +64,7 @@ TEST_F(DrawTest, PaintsLinesRulesAndStyleColours) {
 TEST_F(DrawTest, PartialLinesAreNotDrawn) {
     view->height = 40;
     lines_of(3, 0x81);
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     EXPECT_EQ(texts().size(), 1u);  // the second line would end at 48
     EXPECT_EQ(view->rows_drawn, 2);
     EXPECT_EQ(dc->calls[0].kind, DrawCall::TEXT);  // no erase
@@ -73,20 +73,20 @@ TEST_F(DrawTest, PartialLinesAreNotDrawn) {
 TEST_F(DrawTest, TopRowOnABlankRowStartsOneRowLower) {
     ASSERT_EQ(show(Lesson().add(0x81, 0, "a").add(0x81, 0, "b").add(0x81, 0, "c")), 0);
     view->top_row = 1;
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     auto t = texts();
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0].text, u"b");
     EXPECT_EQ(t[0].rect.top, 16);
     // Beyond the lesson, drawing pulls the top row back to the last full page.
     view->top_row = 9;
-    draw_view(view, 0);
+    draw_view(view, DRAW_OVER);
     EXPECT_EQ(view->top_row, view->max_top_row);
 }
 
 TEST_F(DrawTest, LabelsBesideTheFirstLine) {
     ASSERT_EQ(show(Lesson().add(0x31, 0x40, "lkji hgfe dcba 1")), 0);
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     auto t = texts();
     ASSERT_EQ(t.size(), 3u);
     EXPECT_EQ(t[0].text, u"1");  // right-aligned in the hanging area
@@ -98,7 +98,7 @@ TEST_F(DrawTest, LabelsBesideTheFirstLine) {
 
     dc->calls.clear();
     ASSERT_EQ(show(Lesson().add(0x01, 0xC4, "12 abcd efgh ijkl")), 0);
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     t = texts();
     ASSERT_GE(t.size(), 2u);
     EXPECT_EQ(t[0].text, u"12");
@@ -111,7 +111,7 @@ TEST_F(DrawTest, HighlightAcrossTwoLines) {
     ASSERT_EQ(show(Lesson().add(0x01, 0, "abcd efgh ijkl")), 0);
     view->hl_start = 8;  // "fgh" on the first line, "ij" on the second
     view->hl_end = 14;
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     std::vector<DrawCall> marked;
     for (const auto& c : dc->calls)
         if (c.kind == DrawCall::TEXT && c.color == COLOR_BLUE) marked.push_back(c);
@@ -147,58 +147,61 @@ TEST_F(DrawTest, ReverseTurnsDrawnRunsButNeverMeasuredOnes) {
     ASSERT_FALSE(dc->measured.empty());
     EXPECT_EQ(dc->measured[0], u"(12] 345678 9");
     ASSERT_EQ(view->lines[0].count, 4);  // fit 10, broken back at the space
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     auto t = texts();
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0].text, u"[21)");
     EXPECT_EQ(t[1].text, u"9 876543");
     dc->calls.clear();
     g_settings.font_spec.font_ascii_base = 97;
-    ASSERT_EQ(draw_view(view, 0), 0);
+    ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     EXPECT_EQ(texts()[0].text, u"(12]");
 }
 
 TEST_F(DrawTest, ScrollBy) {
     lines_of(3);  // shorter than the view
     EXPECT_EQ(view->max_top_row, 0);
-    EXPECT_EQ(scroll_by(view, 9, 1, 1), 1);
+    EXPECT_EQ(scroll_by(view, 9, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE), 1);
     EXPECT_EQ(view->top_row, 0);
 
     lines_of(30);  // 10 rows fit: max_top_row 20
     EXPECT_EQ(view->max_top_row, 20);
     view->top_row = 2;
-    EXPECT_EQ(scroll_by(view, -9, 1, 1), 0);
+    EXPECT_EQ(scroll_by(view, -9, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE), 0);
     EXPECT_EQ(view->top_row, 0);
     EXPECT_EQ(view->rows_drawn, 10);
-    EXPECT_EQ(scroll_by(view, 0, 1, 1), 1);
-    EXPECT_EQ(scroll_by(view, 25, 0, 1), 3);  // with clamp a page step may pass the last page
+    EXPECT_EQ(scroll_by(view, 0, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE), 1);
+    EXPECT_EQ(scroll_by(view, 25, SCROLL_ONLY, STOP_AT_LAST_PAGE),
+              3);  // with clamp a page step may pass the last page
     EXPECT_EQ(view->top_row, 25);
-    EXPECT_EQ(scroll_by(view, 1, 0, 1), 1);  // already at the end
+    EXPECT_EQ(scroll_by(view, 1, SCROLL_ONLY, STOP_AT_LAST_PAGE), 1);  // already at the end
     view->top_row = 10;
-    EXPECT_EQ(scroll_by(view, 40, 0, 0), 3);  // past the end: the last full page
+    EXPECT_EQ(scroll_by(view, 40, SCROLL_ONLY, STOP_AT_TEXT_END),
+              3);  // past the end: the last full page
     EXPECT_EQ(view->top_row, 20);
-    EXPECT_EQ(scroll_by(view, 0, 0, 0), 1);
-    EXPECT_EQ(scroll_by(nullptr, 1, 1, 1), VIEW_MISSING);
+    EXPECT_EQ(scroll_by(view, 0, SCROLL_ONLY, STOP_AT_TEXT_END), 1);
+    EXPECT_EQ(scroll_by(nullptr, 1, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE), VIEW_MISSING);
 }
 
 TEST_F(DrawTest, TapsPageByHalvesOfTheView) {
     g_settings.flags = DEFAULT_FLAGS;
     lines_of(30);
-    draw_view(view, 1);
+    draw_view(view, DRAW_ERASE);
     ASSERT_EQ(view->rows_drawn, 10);
-    EXPECT_EQ(tap_scroll(nullptr, view, 50, 100, 0), 1);  // lower half: a page less one row
+    EXPECT_EQ(tap_scroll(nullptr, view, 50, 100, SCROLL_ONLY),
+              1);  // lower half: a page less one row
     EXPECT_EQ(view->top_row, 9);
-    EXPECT_EQ(tap_scroll(nullptr, view, 50, 79, 0), 1);
+    EXPECT_EQ(tap_scroll(nullptr, view, 50, 79, SCROLL_ONLY), 1);
     EXPECT_EQ(view->top_row, 0);
-    EXPECT_EQ(tap_scroll(nullptr, view, 50, 170, 0), 0);  // outside the text
+    EXPECT_EQ(tap_scroll(nullptr, view, 50, 170, SCROLL_ONLY), 0);  // outside the text
     g_settings.gutter = 10;
-    EXPECT_EQ(tap_scroll(nullptr, view, 50, 170, 0), 1);  // inside the gutter
+    EXPECT_EQ(tap_scroll(nullptr, view, 50, 170, SCROLL_ONLY), 1);  // inside the gutter
     g_settings.flags = (DEFAULT_FLAGS & ~FLAG_TAP_VERTICAL & ~TAP_PAGE_MODE) | (2u << 24);
     view->top_row = 0;
-    EXPECT_EQ(tap_scroll(nullptr, view, 60, 10, 0), 1);  // right half, half a page
+    EXPECT_EQ(tap_scroll(nullptr, view, 60, 10, SCROLL_ONLY), 1);  // right half, half a page
     EXPECT_EQ(view->top_row, 5);
     g_settings.flags &= ~FLAG_TAP_PAGING;
-    EXPECT_EQ(tap_scroll(nullptr, view, 60, 10, 0), 0);
+    EXPECT_EQ(tap_scroll(nullptr, view, 60, 10, SCROLL_ONLY), 0);
 }
 
 TEST(PageAmount, ByMode) {

@@ -70,8 +70,8 @@ int apply_font(TextView* view, const FontSpec* params) {
     view->font_spec = *params;
     for (FontNode* node = view->fonts; node; node = node->next)
         node->font = plat::create_font(font_for_key(view->font_spec, node->key));
-    if (set_text(view, &view->text, 0) != LAYOUT_OK) return 1;
-    return draw_view(view, 1);
+    if (set_text(view, &view->text, RELAYOUT) != LAYOUT_OK) return 1;
+    return draw_view(view, DRAW_ERASE);
 }
 
 }  // namespace lekta

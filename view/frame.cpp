@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/letter_code.h"
 
 namespace lekta {
@@ -113,7 +113,7 @@ void paint_window(plat::Dc* dc, plat::Window* window, uint32_t flags) {
     if (own_dc) dc = plat::get_dc(window);
     if (!dc) return;
     if ((flags & PAINT_VIEW) && g_settings.view)
-        draw_view(g_settings.view, (flags & PAINT_ERASE) ? 1 : 0);
+        draw_view(g_settings.view, (flags & PAINT_ERASE) ? DRAW_ERASE : DRAW_OVER);
     draw_date_strip(dc);
     if (own_dc) plat::release_dc(window, dc);
 }
@@ -132,7 +132,7 @@ void repaint_window(plat::Window* window, uint32_t flags) {
 void handle_tap(plat::Window* window, int32_t x, int32_t y) {
     Settings& s = g_settings;
     if (!s.view) return;
-    if (tap_scroll(window, s.view, x, y, 1)) return;
+    if (tap_scroll(window, s.view, x, y, SCROLL_AND_DRAW)) return;
     if (y < s.strip_top || y > s.strip_top + s.strip_height) return;
     if (!g_choose_date) return;
     const int32_t day = g_choose_date(window, s.current_day);

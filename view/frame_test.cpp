@@ -37,7 +37,7 @@ class FrameTest : public ViewTest {
         view = create_view(dc, &rect, g_settings.font_spec, 100);
         g_settings.view = view;
         LessonText text = Lesson().add(0x81, 0, "abc").build();
-        set_text(view, &text, 1);
+        set_text(view, &text, TAKE_TEXT);
         return rect;
     }
     std::string strip() const {
@@ -111,7 +111,7 @@ TEST_F(FrameTest, RepaintDrawsThroughTheWindowAndSetsTheScrollBar) {
     for (int i = 0; i < 20; ++i)
         lesson.add(0x01, 0, "ab");
     LessonText text = lesson.build();
-    ASSERT_EQ(set_text(view, &text, 1), 0);
+    ASSERT_EQ(set_text(view, &text, TAKE_TEXT), 0);
     ASSERT_EQ(view->max_top_row, 6);  // 14 rows of 16 pixels fit 226
     view->top_row = 2;
     dc->calls.clear();
@@ -162,7 +162,7 @@ TEST_F(FrameTest, StripTapOpensTheCalendarTextTapPages) {
 TEST_F(FrameTest, CaptionBox) {
     auto box_of = [&](const Lesson& lesson) {
         LessonText text = lesson.build();
-        set_text(view, &text, 1);
+        set_text(view, &text, TAKE_TEXT);
         dc->calls.clear();
         draw_caption_box(view);
         std::vector<std::string> out;

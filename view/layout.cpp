@@ -303,13 +303,13 @@ TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& para
     return view;
 }
 
-int set_text(TextView* view, LessonText* text, int take_ownership) {
+int set_text(TextView* view, LessonText* text, TextOwnership ownership) {
     if (!view) return VIEW_MISSING;
     view->hl_start = view->hl_end = 0;
     view->total_rows = 0;
     view->max_top_row = 0;
     if (!text || !text->bytes) {
-        if (take_ownership) {
+        if (ownership == TAKE_TEXT) {
             view->text = LessonText{};
             if (view->lines) view->lines[0] = LineRecord{};
             view->line_count = 0;
@@ -326,7 +326,7 @@ int set_view_size(TextView* view, int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return VIEW_BAD_SIZE;
     view->width = width;
     view->height = height;
-    return set_text(view, &view->text, 0);
+    return set_text(view, &view->text, RELAYOUT);
 }
 
 void destroy_view(TextView* view, bool free_record) {

@@ -177,10 +177,10 @@ TEST_F(LayoutTest, StatusCodesAndOwnership) {
     view->hl_end = 3;
     view->top_row = 7;
     LessonText bad = Lesson::make({0x00, 0x00});
-    EXPECT_EQ(set_text(view, &bad, 1), LAYOUT_MALFORMED);
+    EXPECT_EQ(set_text(view, &bad, TAKE_TEXT), LAYOUT_MALFORMED);
     EXPECT_TRUE(bad.bytes);  // refused, so still the caller's
     LessonText empty_first = Lesson().add(0x81, 0, "").add(0x81, 0, "a").build();
-    EXPECT_EQ(set_text(view, &empty_first, 1), LAYOUT_MALFORMED);
+    EXPECT_EQ(set_text(view, &empty_first, TAKE_TEXT), LAYOUT_MALFORMED);
     // The previous text and lines stay; the highlight and row counts are cleared.
     EXPECT_EQ(view->line_count, 1);
     EXPECT_EQ(view->text.bytes[2], 'a');
@@ -188,18 +188,18 @@ TEST_F(LayoutTest, StatusCodesAndOwnership) {
     EXPECT_EQ(view->top_row, 7);
 
     EXPECT_EQ(show(Lesson().add(0xC7, 0x10, "")), 0);  // a rule may come first
-    EXPECT_EQ(set_text(view, nullptr, 0), LAYOUT_NO_TEXT);
+    EXPECT_EQ(set_text(view, nullptr, RELAYOUT), LAYOUT_NO_TEXT);
     EXPECT_TRUE(view->text.bytes);
-    EXPECT_EQ(set_text(view, nullptr, 1), LAYOUT_NO_TEXT);
+    EXPECT_EQ(set_text(view, nullptr, TAKE_TEXT), LAYOUT_NO_TEXT);
     EXPECT_FALSE(view->text.bytes);
     EXPECT_EQ(view->line_count, 0);
-    EXPECT_EQ(draw_view(view, 1), VIEW_MISSING);
-    EXPECT_EQ(set_text(nullptr, nullptr, 0), VIEW_MISSING);
+    EXPECT_EQ(draw_view(view, DRAW_ERASE), VIEW_MISSING);
+    EXPECT_EQ(set_text(nullptr, nullptr, RELAYOUT), VIEW_MISSING);
 
     std::vector<uint8_t> huge(70000, 'a');
     huge[0] = 0x81;
     LessonText too_long = Lesson::make(huge);
-    EXPECT_EQ(set_text(view, &too_long, 1), LAYOUT_MALFORMED);
+    EXPECT_EQ(set_text(view, &too_long, TAKE_TEXT), LAYOUT_MALFORMED);
 }
 
 TEST_F(LayoutTest, EachLineIsFittedAndMeasuredOnce) {
@@ -219,7 +219,7 @@ TEST_F(LayoutTest, BareBlankRowStyleNeverEndsTheTable) {
     EXPECT_EQ(l[1].style, 0x80);
     EXPECT_EQ(l[2].style, 0x01);
     EXPECT_EQ(view->total_rows, 4);
-    draw_view(view, 0);
+    draw_view(view, DRAW_OVER);
     EXPECT_EQ(testplat::drawn_texts(dc).size(), 3u);
 }
 
@@ -284,13 +284,13 @@ TEST_F(LayoutTest, RandomBytesNeverHangOrReadOutside) {
         LessonText text = Lesson::make(bytes);  // often without any terminator
         view->width = static_cast<int32_t>(rng() % 120) + 1;
         view->height = static_cast<int32_t>(rng() % 200) + 1;
-        int status = set_text(view, &text, 1);
+        int status = set_text(view, &text, TAKE_TEXT);
         ASSERT_TRUE(status == 0 || status == LAYOUT_MALFORMED) << status;
         expect_sound(*view);
         view->top_row = static_cast<uint16_t>(rng() % 40);
         view->hl_start = static_cast<uint16_t>(rng() % 300);
         view->hl_end = static_cast<uint16_t>(view->hl_start + rng() % 20);
-        draw_view(view, 1);
+        draw_view(view, DRAW_ERASE);
         dc->calls.clear();
         dc->measured.clear();
         dc->selected.clear();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "shell/settings.h"
+#include "state/settings.h"
 
 namespace lekta {
 namespace {

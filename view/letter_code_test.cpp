@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings.h"
+#include "state/settings.h"
 
 namespace lekta {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "store/lesson_store.h"
 #include "view/letter_code.h"
 
@@ -83,12 +83,15 @@ inline bool is_rule(uint8_t style) {
 // null or memory runs out. capacity line records are allocated up front when nonzero.
 TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& params,
                       uint16_t capacity);
-// Lays text out. With take_ownership the held text is released and the bytes moved out of
+// Whether set_text takes the lesson text over (a new lesson) or lays out what it holds.
+enum TextOwnership : int { RELAYOUT = 0, TAKE_TEXT = 1 };
+
+// Lays text out. With TAKE_TEXT the held text is released and the bytes moved out of
 // *text once the text is accepted; a text other than the view's own is always moved in when
 // accepted, since the view draws from it later. Re-layout passes &view->text, 0. A null text
 // (or one without bytes) is "no text": 2, and with take_ownership the held text is dropped.
 // Clears the highlight; leaves top_row alone.
-int set_text(TextView* view, LessonText* text, int take_ownership);
+int set_text(TextView* view, LessonText* text, TextOwnership ownership);
 int set_view_size(TextView* view, int32_t width, int32_t height);
 // Null FontSpec: deletes the cached fonts. Otherwise takes it, recreates the fonts, lays the
 // text out again and redraws; 1 when the layout fails.
@@ -109,17 +112,25 @@ uint16_t compute_max_top_row(const TextView& view);
 
 // ---- Drawing and scrolling -------------------------------------------------------------------
 
-// Paints from top_row down; with erase the view is first filled white. 0, -1 without a view,
+// Whether a draw first fills the view white or paints over what is there.
+enum DrawMode : int { DRAW_OVER = 0, DRAW_ERASE = 1 };
+// Whether a scroll draws the view again or only moves top_row.
+enum ScrollRedraw : int { SCROLL_ONLY = 0, SCROLL_AND_DRAW = 1 };
+// How far forward a scroll may go: to the last row, then the last full page (a jump), or no
+// further once the last full page is shown (a step: it may still leave room below the end).
+enum ScrollStop : int { STOP_AT_TEXT_END = 0, STOP_AT_LAST_PAGE = 1 };
+
+// Paints from top_row down; DRAW_ERASE first fills the view white. 0, -1 without a view,
 // text or line table, or the highlight's result.
-int draw_view(TextView* view, int erase);
+int draw_view(TextView* view, DrawMode mode);
 int draw_highlight(TextView* view);
 // Moves top_row by delta rows: 1 nothing to do, 3 moved (not drawn), or the redraw's result.
-int scroll_by(TextView* view, int32_t delta, int redraw, int clamp);
+int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop stop);
 // Sets the window's scroll bar from g_settings.view when a FLAG_SCROLLBAR bit is set; a null
 // window means the main window.
 void update_scroll_bar(plat::Window* window);
 // Tap-to-scroll: 1 when the tap paged the view.
-int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, int redraw);
+int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw);
 // Rows a page step moves, as a magnitude: half the rows drawn for page modes 2 and 4, else
 // one row less than drawn.
 int32_t page_amount(int32_t rows_drawn, uint32_t mode);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/test/test_text.h"
-#include "shell/settings.h"
+#include "state/settings.h"
 #include "view/text_view.h"
 
 namespace lekta::testing_support {
@@ -60,7 +60,7 @@ class ViewTest : public ::testing::Test {
     }
     int show(const Lesson& lesson) {
         LessonText text = lesson.build();
-        return set_text(view, &text, 1);
+        return set_text(view, &text, TAKE_TEXT);
     }
     std::vector<LineRecord> lines() const { return {view->lines, view->lines + view->line_count}; }
 

@@ -19,8 +19,8 @@
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "shell/registry.h"
-#include "shell/settings.h"
 #include "shell/startup.h"
+#include "state/settings.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 

@@ -1,10 +1,11 @@
-#include "store/navigation.h"
+#include "shell/navigation.h"
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "platform/book.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "state/current_day.h"
+#include "state/settings.h"
 #include "store/lesson_store.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -43,7 +44,7 @@ int open_lesson_view(plat::Window* main_window) {
 
     LessonText text = fetch_current_lesson();
     if (!text) return show_error(main_window, u"Resource not found");
-    set_text(view, &text, 1);
+    set_text(view, &text, TAKE_TEXT);
     view->top_row = g_settings.last_position;
     update_scroll_bar(main_window);
     return 0;
@@ -51,16 +52,16 @@ int open_lesson_view(plat::Window* main_window) {
 
 int go_to_day(plat::Window* owner, int32_t day) {
     const int32_t previous_day = g_settings.current_day;
-    select_day(day, 1);
+    select_day(day, true);
 
     LessonText text = fetch_current_lesson();
     if (!text) {
-        select_day(previous_day, 0);
+        select_day(previous_day, false);
         return show_error(owner, u"Could not access the\r\nThe lesson for the selected day");
     }
     TextView* view = g_settings.view;
     if (view) {
-        set_text(view, &text, 1);
+        set_text(view, &text, TAKE_TEXT);
         view->top_row = 0;
     }
     repaint_window(g_settings.main_window, PAINT_EVERYTHING);

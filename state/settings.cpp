@@ -1,4 +1,4 @@
-#include "shell/settings.h"
+#include "state/settings.h"
 
 namespace lekta {
 
