@@ -18,7 +18,7 @@ intptr_t handle_key(plat::Window* window, uint32_t key) {
     const Settings& s = g_settings;
     const TextView* view = s.view;
     // Without a view there is nothing to scroll; the day keys still work.
-    const int32_t page = view ? page_amount(view->rows_drawn, key_page_mode(s.flags)) : 0;
+    const int32_t page = view ? page_amount(rows_in_view(*view), key_page_mode(s.flags)) : 0;
     switch (key) {
         case plat::VK_RETURN:
             if (s.search_string[0]) dispatch_command(window, CMD_SEARCH_AGAIN);
@@ -64,10 +64,10 @@ void handle_vscroll(plat::Window* window, uint32_t request, int32_t position) {
             amount = 1;
             break;
         case plat::SB_PAGEUP:
-            amount = 1 - view->rows_drawn;
+            amount = 1 - rows_in_view(*view);
             break;
         case plat::SB_PAGEDOWN:
-            amount = view->rows_drawn - 1;
+            amount = rows_in_view(*view) - 1;
             break;
         case plat::SB_THUMBPOSITION:
         case plat::SB_THUMBTRACK:

@@ -114,9 +114,9 @@ TEST_F(SettingsStoreTest, StoredValuesAndTheDayTheyName) {
     EXPECT_EQ(length, g_settings.date_text_length);
     EXPECT_EQ(0, std::memcmp(text, g_settings.date_text, sizeof text));
 
-    put(u"FontSize", sz(u"1a"));
+    put(u"FontSize", sz(u"1a"));  // no number: none chosen
     load_settings("");
-    EXPECT_EQ(59, g_settings.font_spec.font_size);
+    EXPECT_EQ(0, g_settings.font_spec.font_size);
 }
 
 TEST_F(SettingsStoreTest, LongTextsAreCutToTheirFields) {

@@ -250,11 +250,16 @@ void update_scroll_bar(plat::Window* window) {
     if (!window) window = g_settings.main_window;
     const TextView* view = g_settings.view;
     if (!window || !view) return;
-    plat::set_scroll_info(window, 0, view->max_top_row, view->top_row);
+    plat::set_scroll_info(window, 0, view->max_top_row, view->top_row, rows_in_view(*view));
 }
 
-int32_t page_amount(int32_t rows_drawn, uint32_t mode) {
-    const int32_t amount = (mode == 2 || mode == 4) ? rows_drawn / 2 : rows_drawn - 1;
+int32_t rows_in_view(const TextView& view) {
+    if (view.row_height <= 0) return std::max(view.rows_drawn, 1);
+    return std::max(view.height / view.row_height, 1);
+}
+
+int32_t page_amount(int32_t page_rows, uint32_t mode) {
+    const int32_t amount = (mode == 2 || mode == 4) ? page_rows / 2 : page_rows - 1;
     return std::abs(amount);
 }
 
@@ -268,7 +273,7 @@ int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, Scrol
     if (!(flags & FLAG_TAP_PAGING)) return 0;
     const bool forward =
         (flags & FLAG_TAP_VERTICAL) ? y >= top + view->height / 2 : x >= left + view->width / 2;
-    const int32_t amount = page_amount(view->rows_drawn, tap_page_mode(flags));
+    const int32_t amount = page_amount(rows_in_view(*view), tap_page_mode(flags));
     scroll_by(view, forward ? amount : -amount, redraw, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
     return 1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/test/test_window.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -202,6 +203,48 @@ TEST_F(DrawTest, TapsPageByHalvesOfTheView) {
     EXPECT_EQ(view->top_row, 5);
     g_settings.flags &= ~FLAG_TAP_PAGING;
     EXPECT_EQ(tap_scroll(nullptr, view, 60, 10, SCROLL_ONLY), 0);
+}
+
+// A page is the rows of body text the view's height holds, whatever the last draw fitted: near
+// the end of a lesson that is only the rows left.
+TEST_F(DrawTest, APageIsTheRowsTheViewHolds) {
+    g_settings.flags = DEFAULT_FLAGS;
+    lines_of(11);  // one line longer than the view's 10 rows
+    EXPECT_EQ(rows_in_view(*view), 10);
+    const int32_t page = page_amount(rows_in_view(*view), 1);
+    ASSERT_EQ(scroll_by(view, page, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE), 0);
+    EXPECT_EQ(view->top_row, 9);  // a page step may leave room below the end
+    EXPECT_EQ(view->rows_drawn, 2);
+    EXPECT_EQ(rows_in_view(*view), 10);
+    // A tap in the upper half comes all the way back.
+    EXPECT_EQ(tap_scroll(nullptr, view, 50, 10, SCROLL_AND_DRAW), 1);
+    EXPECT_EQ(view->top_row, 0);
+
+    // Large rows on screen draw fewer rows; the page stays the view's.
+    Lesson mixed;
+    for (int i = 0; i < 20; ++i)
+        mixed.add(i % 2 ? 0x01 : 0x0C, 0, "ab");
+    ASSERT_EQ(show(mixed), 0);
+    draw_view(view, DRAW_ERASE);
+    EXPECT_EQ(view->rows_drawn, 8);  // 20 + 16 pixels a pair
+    EXPECT_EQ(rows_in_view(*view), 10);
+    view->height = 7;  // less than a row: still a page of one
+    EXPECT_EQ(rows_in_view(*view), 1);
+}
+
+TEST_F(DrawTest, TheThumbShowsThePage) {
+    plat::Window window;
+    g_settings.main_window = &window;
+    g_settings.flags = DEFAULT_FLAGS;
+    lines_of(30);
+    view->top_row = 4;
+    update_scroll_bar(nullptr);
+    ASSERT_EQ(window.scroll_calls.size(), 1u);
+    EXPECT_EQ(window.scroll_calls[0].min, 0);
+    EXPECT_EQ(window.scroll_calls[0].max, 20);
+    EXPECT_EQ(window.scroll_calls[0].pos, 4);
+    EXPECT_EQ(window.scroll_calls[0].page, 10);
+    g_settings.main_window = nullptr;
 }
 
 TEST(PageAmount, ByMode) {

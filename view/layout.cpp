@@ -240,6 +240,7 @@ int lay_out(TextView* view) {
     Layout lay{view, view->text.bytes.get()};
     plat::Font* previous = select_style(view, 1);
     read_metrics(lay);
+    view->row_height = lay.text_height;
 
     std::span<const uint8_t> bytes(view->text.bytes.get(), view->text.length);
     uint32_t cursor = 0;

@@ -57,7 +57,8 @@ struct TextView {
     LineRecord* lines = nullptr;  // capacity + 1 records; the last in use is all zero
     plat::Dc* dc = nullptr;       // kept for the view's life
     LessonText text;              // owned
-    int32_t rows_drawn = 0;       // rows the last full draw fitted: the page size
+    int32_t rows_drawn = 0;       // rows the last full draw fitted
+    int32_t row_height = 0;       // of body text, from the last layout: the unit of a page
     FontSpec font_spec;
     FontNode* fonts = nullptr;
     int32_t left = 0, top = 0, width = 0, height = 0;
@@ -131,8 +132,11 @@ int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop sto
 void update_scroll_bar(plat::Window* window);
 // Tap-to-scroll: 1 when the tap paged the view.
 int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw);
-// Rows a page step moves, as a magnitude: half the rows drawn for page modes 2 and 4, else
-// one row less than drawn.
-int32_t page_amount(int32_t rows_drawn, uint32_t mode);
+// Rows of body text that the view's height holds, at least 1: the page size. Not the rows the
+// last draw fitted, which near the end of a lesson are only the few left to draw.
+int32_t rows_in_view(const TextView& view);
+// Rows a page step moves, as a magnitude: half the page for page modes 2 and 4, else one row
+// less than the page.
+int32_t page_amount(int32_t page_rows, uint32_t mode);
 
 }  // namespace lekta

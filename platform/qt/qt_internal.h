@@ -84,6 +84,7 @@ struct Window {
     // A bar.
     Window* owner = nullptr;
     QPointer<QWidget> toolbar;
+    QPointer<QWidget> menu_button;
     Menu menu;
     std::map<uint16_t, QAction*> buttons;
     bool at_bottom = false;
@@ -126,6 +127,8 @@ plat::Window* new_window_record();
 plat::Window* first_main_window();
 // Places the bar over the top or bottom of the client area.
 void place_bar(plat::Window* window);
+// Keeps the window from shrinking below its bar, the scroll bar and a little text.
+void fit_minimum_size(plat::Window* window);
 
 // Keys (keys.cpp): the VK_ code of a Qt key, 0 when there is none.
 uint32_t vk_from_qt_key(int key);
