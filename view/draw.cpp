@@ -1,6 +1,5 @@
 // Drawing the laid-out lesson from the top row down, the search highlight, and scrolling.
 #include <algorithm>
-#include <cstdlib>
 
 #include "view/letter_code.h"
 #include "view/text_view.h"
@@ -253,16 +252,6 @@ void update_scroll_bar(plat::Window* window) {
     plat::set_scroll_info(window, 0, view->max_top_row, view->top_row, rows_in_view(*view));
 }
 
-int32_t rows_in_view(const TextView& view) {
-    if (view.row_height <= 0) return std::max(view.rows_drawn, 1);
-    return std::max(view.height / view.row_height, 1);
-}
-
-int32_t page_amount(int32_t page_rows, uint32_t mode) {
-    const int32_t amount = (mode == 2 || mode == 4) ? page_rows / 2 : page_rows - 1;
-    return std::abs(amount);
-}
-
 int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw) {
     if (!view) return 0;
     const int64_t g = g_settings.gutter;
@@ -273,8 +262,7 @@ int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, Scrol
     if (!(flags & FLAG_TAP_PAGING)) return 0;
     const bool forward =
         (flags & FLAG_TAP_VERTICAL) ? y >= top + view->height / 2 : x >= left + view->width / 2;
-    const int32_t amount = page_amount(rows_in_view(*view), tap_page_mode(flags));
-    scroll_by(view, forward ? amount : -amount, redraw, STOP_AT_LAST_PAGE);
+    scroll_by(view, page_step(*view, forward, tap_page_mode(flags)), redraw, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
     return 1;
 }

@@ -307,6 +307,7 @@ TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& para
 int set_text(TextView* view, LessonText* text, TextOwnership ownership) {
     if (!view) return VIEW_MISSING;
     view->hl_start = view->hl_end = 0;
+    view->last_page = PagePair{};  // rows of another layout
     view->total_rows = 0;
     view->max_top_row = 0;
     if (!text || !text->bytes) {
