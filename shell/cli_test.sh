@@ -29,6 +29,17 @@ check "leap-cycle message" '[ "$(cat "$work/err")" = "$(printf "Could not access
 status=$?
 check "regular-cycle day shown from a regular-only book" '[ $status -eq 0 ]'
 
+# Latin words and numbers in a Hebrew paragraph: --print gives back the source text.
+awk '{print} /^subtitle: /{print "p: מספר ABC 123 בתוך (DEF 4.5%) דבר"}' "$work/regular.lekta" > "$work/mixed.lekta"
+"$pack" "$work/mixed.lekta" "$work/mixed.res"
+check "packing a book with mixed-direction text" '[ -s "$work/mixed.res" ]'
+"$lekta" --print --book "$work/mixed.res" --date 2026-03-01 >"$work/out" 2>&1
+check "mixed-direction text printed as written" 'grep -qx "מספר ABC 123 בתוך (DEF 4.5%) דבר" "$work/out"'
+printf '@lesson 1/1\np: אבג 123 ABC\n' > "$work/ambiguous.lekta"
+"$pack" "$work/ambiguous.lekta" "$work/ambiguous.res" 2>"$work/err"
+check "text that would not read back is refused at its line" \
+    '[ $? -ne 0 ] && grep -q "ambiguous.lekta:2: the mixed-direction text" "$work/err"'
+
 # Damaged book files: one line naming the file, status 2.
 head -c 3000 "$work/regular.res" > "$work/truncated.res"
 cp "$work/regular.res" "$work/corrupt.res"
