@@ -7,6 +7,7 @@
 #include "font_chooser/font_families.h"
 #include "font_chooser/font_sizes.h"
 #include "platform/dialog.h"
+#include "platform/visual_text.h"
 #include "resources/font_dialog.h"
 
 namespace lekta {
@@ -126,7 +127,7 @@ void fill_preview(plat::Window* dialog, int32_t base) {
     char16_t text[28] = {};
     for (int i = 0; i < 27; ++i)
         text[i] = static_cast<char16_t>(base + 26 - i);
-    plat::set_control_text(dialog, IDC_FONT_PREVIEW, text);
+    plat::set_control_visual_text(dialog, IDC_FONT_PREVIEW, text);
 }
 
 void apply_font_choice(plat::Window* dialog, uint32_t mode) {

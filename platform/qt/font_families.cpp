@@ -1,5 +1,6 @@
 // The system's font families through Qt's font database (fontconfig on Linux).
 #include <QFontDatabase>
+#include <QList>
 #include <QStringList>
 
 #include "platform/font_families.h"
