@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
@@ -46,11 +47,14 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_MENU:
             plat::open_bar_menu(g_settings.bar_window);
             return 0;
+        case CMD_FONT:
+            choose_font_command(window);
+            return 0;
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About, Font,
+            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About,
             // Copy and Append arrive with their dialogs and subsystems.
             return 1;
     }
