@@ -93,7 +93,7 @@ intptr_t calendar_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t 
             s.dialog = dialog;
             s.dc = plat::get_dc(dialog);
             layout(s);
-            s.redraw = REDRAW_ALL;
+            s.redraw |= REDRAW_ALL;
             return 0;
         case plat::WM_SIZE:
             if (s.dc) layout(s);
