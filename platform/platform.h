@@ -85,6 +85,7 @@ struct FontDesc {
     int32_t height = 0;      // pixels; 0: the platform's default height
     int32_t weight = 400;    // 400 normal, 700 bold
     uint8_t charset = 0;
+    bool underline = false;
 };
 
 struct TextMetrics {

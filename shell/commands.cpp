@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "calendar_dialog/calendar_dialog.h"
 #include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -27,8 +28,17 @@ int step_day(plat::Window* window, int32_t step) {
     return go_to_day(window, day_after(g_settings.current_day, step));
 }
 
+int32_t open_calendar(plat::Window* owner, int32_t current_day) {
+    return choose_date(owner, current_day, g_settings.font_spec);
+}
+
 int dispatch_command(plat::Window* window, uintptr_t command) {
     switch (static_cast<uint16_t>(command & 0xFFFF)) {
+        case CMD_CALENDAR: {
+            const int32_t day = open_calendar(window, g_settings.current_day);
+            if (day != 0 && day != g_settings.current_day) go_to_day(window, day);
+            return 0;
+        }
         case CMD_TODAY:
             go_to_day(window, 0);
             return 0;
@@ -54,7 +64,7 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             plat::destroy_window(window);
             return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About,
+            // Search, Search Again, Index, Bookmark, Check For Updates, About,
             // Copy and Append arrive with their dialogs and subsystems.
             return 1;
     }

@@ -41,6 +41,7 @@ int open_lesson_view(plat::Window* main_window) {
     if (!view) return 1;
     g_settings.view = view;
     g_go_to_day = go_to_day;
+    g_choose_date = open_calendar;
 
     LessonText text = fetch_current_lesson();
     if (!text) return show_error(main_window, u"Resource not found");

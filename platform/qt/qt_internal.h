@@ -43,6 +43,8 @@ struct Font {
     int32_t ascent = 0;
     int32_t height = 0;
     int32_t max_char_width = 0;
+    int32_t underline_pos = 0;    // below the baseline
+    int32_t underline_width = 0;  // 0: not underlined
     std::array<std::unique_ptr<qtplat::GlyphPage>, 256> pages;
 };
 

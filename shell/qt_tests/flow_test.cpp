@@ -1,6 +1,7 @@
 // The reader end to end on the offscreen platform: the real start-up, window, bar and views in
 // this process, driven through Qt events, and the built program run as a child process for
 // the command line, the hand-over to a running copy and the screenshot.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -22,11 +23,11 @@
 #include <QToolButton>
 
 #include <functional>
-
 #include <memory>
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "calendar_dialog/calendar_state.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "shell/registry.h"
@@ -173,6 +174,27 @@ class FlowTest : public QObject {
         if (out) *out = child.readAllStandardOutput();
         if (err) *err = child.readAllStandardError();
         return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -3;
+    }
+
+    // Plays the user on the calendar once it shows: body gets the dialog and its client area.
+    void on_calendar(std::function<void(QWidget*, QWidget*)> body) {
+        QTimer::singleShot(0, [body] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Hebrew Calendar"));
+            QWidget* client = dialog->findChild<QWidget*>("dialog_client");
+            QVERIFY(client);
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            body(dialog, client);
+        });
+    }
+
+    // The middle of a day's cell in the calendar's month on screen.
+    static QPoint day_cell_centre(int32_t day) {
+        const CalendarLayout& l = g_calendar.layout;
+        const Cell c = day_cell(g_calendar, day);
+        return {l.grid_left + c.column * l.cell_width + l.cell_width / 2,
+                l.grid_top + c.row * l.cell_height + l.cell_height / 2};
     }
 
   private slots:
@@ -502,7 +524,8 @@ class FlowTest : public QObject {
         start(day_number_from_civil(11, 13, 2012));
         QVERIFY(button("Choose Day"));
         QVERIFY(!button("Choose Day")->isEnabled());
-        QVERIFY(!menu_item("&Calendar")->isEnabled());
+        QVERIFY(!menu_item("&Index")->isEnabled());
+        QVERIFY(menu_item("&Calendar")->isEnabled());
         QVERIFY(menu_item("&Today")->isEnabled());
     }
 
@@ -569,6 +592,49 @@ class FlowTest : public QObject {
         write_string_value(u"FontName", u"DejaVu Sans");  // as the other tests expect
         write_int_value(u"FontSize", 0);
         plat::registry_flush();
+    }
+
+    void calendarStepsAndATapMoveTheReader() {
+        start(day_number_from_civil(11, 13, 2012));  // 28 Heshvan 5773
+        on_calendar([](QWidget*, QWidget* client) {
+            QTest::keyClick(client, Qt::Key_Down);   // Kislev
+            QTest::keyClick(client, Qt::Key_Right);  // Kislev 5774
+            QTest::keyClick(client, Qt::Key_Left);
+            QTest::keyClick(client, Qt::Key_Right);
+            QCOMPARE(g_calendar.displayed, (DateRecord{9, 28, 5774}));
+            QTest::mouseClick(client, Qt::LeftButton, {}, day_cell_centre(3));
+        });
+        top_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top_));
+        QTest::keyClick(client_, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(g_settings.current_day, day_number_from_hebrew(9, 3, 5774));
+        QVERIFY(g_settings.current_lesson != 0);
+        QCOMPARE(shown_key(), g_settings.current_lesson);
+    }
+
+    void dateStripOpensTheCalendarAndCancelKeepsTheDay() {
+        start(day_number_from_civil(11, 13, 2012));
+        const int32_t day = g_settings.current_day;
+        bool opened = false;
+        on_calendar([&opened](QWidget* dialog, QWidget* client) {
+            opened = true;
+            QTest::keyClick(client, Qt::Key_Down);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        // At the end of the text a tap no longer pages: the strip opens the calendar.
+        QTest::keyClick(client_, Qt::Key_End);
+        QTest::mouseClick(client_, Qt::LeftButton, {},
+                          QPoint(5, g_settings.strip_top + g_settings.strip_height / 2));
+        QVERIFY(opened);
+        QCOMPARE(g_settings.current_day, day);
+        // The Done button chooses nothing either.
+        on_calendar([](QWidget* dialog, QWidget*) {
+            auto* done = dialog->findChild<QAbstractButton*>("done_button");
+            QVERIFY(done);
+            done->click();
+        });
+        menu_item("&Calendar")->trigger();
+        QCOMPARE(g_settings.current_day, day);
     }
 
     void restartResumesAtTheSavedRow() {
