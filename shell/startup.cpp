@@ -74,6 +74,12 @@ void choose_start_day(int32_t start_day, bool today_flag) {
         select_day(start_day, true);
     else
         select_day(0, today_flag);
+    if (start_day == 0 && (s.flags & FLAG_DAY_PINNED) && !lesson_reachable()) {
+        // A leap-cycle day pinned with a book that has those lessons, started with one that has
+        // not: it could never be shown, so today is.
+        s.flags &= ~FLAG_DAY_PINNED;
+        select_day(0, false);
+    }
     // A kept day keeps the stored lesson, which may be another day's or none: the day decides.
     s.current_lesson = current_lesson_key();
 }

@@ -102,6 +102,9 @@ class FlowTest : public QObject {
         QVERIFY(top_);
         QCOMPARE(top_->windowTitle(), QString("Lekta"));
         QVERIFY(QTest::qWaitForWindowExposed(top_));
+        // Shortcuts reach an active window only; without a window manager nobody activates it.
+        top_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top_));
         client_ = top_->focusProxy();
         QVERIFY(client_);
         bar_ = top_->findChild<QWidget*>("bar");
