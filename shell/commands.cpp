@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "bookmarks/bookmarks.h"
+#include "index/index_dialog.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
@@ -41,11 +43,21 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             // The same lines, drawn the other way round: no new layout.
             draw_view(g_settings.view, DRAW_ERASE);
             return 0;
+        case CMD_INDEX: {
+            Settings& s = g_settings;
+            const uint16_t key = open_index_dialog(window, s.current_lesson, s.font_spec);
+            if (key != 0 && key != s.current_lesson) go_to_section(window, key);
+            return 0;
+        }
+        case CMD_BOOKMARK:
+            bookmark_toggle(window);
+            update_bookmark_check();
+            return 0;
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About, Font,
+            // Calendar, Search, Search Again, Check For Updates, About, Font,
             // Copy and Append arrive with their dialogs and subsystems.
             return 1;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "calendar/hebrew_calendar.h"
 
@@ -72,7 +73,9 @@ struct Settings {
     plat::Window* main_window = nullptr;
 
     plat::Bitmap* index_bitmaps[3] = {};
-    uint16_t bookmark_question_flags = 0;
+    // Bookmarked lesson keys in the order they were made; none is 0.
+    std::vector<uint16_t> bookmarks;
+    uint16_t bookmark_question_flags = 0;  // BOOKMARK_NO_QUESTION: remove without asking
     bool today_flag = false;
 };
 
