@@ -53,9 +53,9 @@ std::vector<Rec> records_of(const Bytes& list) {
     uint32_t cursor = 0;
     IndexRecord r;
     while (next_index_record(list, cursor, r) == RecordRead::record)
-        out.push_back({r.key, r.attribute, r.level,
-                       Bytes(list.begin() + r.title_offset,
-                             list.begin() + r.title_offset + r.title_length)});
+        out.push_back(
+            {r.key, r.attribute, r.level,
+             Bytes(list.begin() + r.title_offset, list.begin() + r.title_offset + r.title_length)});
     return out;
 }
 
@@ -162,12 +162,9 @@ TEST_F(Branch, SectionBookmarksCopyTheirIndexTitle) {
     keys() = {0x0103, 0x0101};
     const Bytes joined = bytes_of(prepend_bookmark_branch(text_of(book_.index)));
     const std::vector<Rec> expected = {
-        {0x8877, 0xC1, 1, HEADER_TITLE},
-        {0x4103, 0x81, 2, {0x64}},
-        {0x4101, 0x81, 2, {0x62, 0x63}},
-        {0xBFFE, 0x8C, 1, {0x61}},
-        {0x4101, 0x01, 2, {0x62, 0x63}},
-        {0x4103, 0x01, 2, {0x64}},
+        {0x8877, 0xC1, 1, HEADER_TITLE}, {0x4103, 0x81, 2, {0x64}},
+        {0x4101, 0x81, 2, {0x62, 0x63}}, {0xBFFE, 0x8C, 1, {0x61}},
+        {0x4101, 0x01, 2, {0x62, 0x63}}, {0x4103, 0x01, 2, {0x64}},
     };
     EXPECT_EQ(records_of(joined), expected);
     // Header 9 bytes, entries 6 and 7, the index's 19 record bytes, five zeros.

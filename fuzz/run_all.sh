@@ -16,6 +16,8 @@ TARGETS=(
     fuzz_settings
     fuzz_unpack
     fuzz_book_file
+    fuzz_index
+    fuzz_bookmarks
 )
 
 for target in "${TARGETS[@]}"; do

@@ -120,8 +120,8 @@ TEST_F(IndexTreeActions, TapsOnTitlesIconsAndTheSpaceBesideThem) {
 }
 
 TEST_F(IndexTreeActions, ClosingAGroupWithoutChildrenLeavesItsSiblings) {
-    LessonText list = ts::as_text(ts::index_list(
-        {{0xBFFE, 0x81, 1, "a"}, {0xBFFD, 0x81, 1, "b"}, {0x4101, 0x81, 1, "c"}}));
+    LessonText list = ts::as_text(
+        ts::index_list({{0xBFFE, 0x81, 1, "a"}, {0xBFFD, 0x81, 1, "b"}, {0x4101, 0x81, 1, "c"}}));
     ASSERT_EQ(layout_index(tree_, &list, RELAYOUT_LIST), INDEX_OK);
     toggle_group(tree_, 0);  // opens (nothing to show)
     toggle_group(tree_, 0);  // closes
@@ -129,9 +129,9 @@ TEST_F(IndexTreeActions, ClosingAGroupWithoutChildrenLeavesItsSiblings) {
 }
 
 TEST_F(IndexTreeActions, RevealOpensTheChainDownToTheLesson) {
-    reveal_lesson(tree_, 0x0102);  // e
+    reveal_lesson(tree_, 0x0102);   // e
     EXPECT_EQ(shown(), "1101110");  // a, bb, e, f (the entry after), g
-    EXPECT_FALSE(expanded(1));       // bb shows closed although e is shown
+    EXPECT_FALSE(expanded(1));      // bb shows closed although e is shown
     EXPECT_EQ(tree_->visible_count, 5);
     // The first tap shows all of bb's children, the second hides them.
     toggle_group(tree_, 1);
@@ -154,7 +154,7 @@ TEST_F(IndexTreeActions, ScrollStaysWithinTheRange) {
     EXPECT_EQ(scroll_index(tree_, 5, SCROLL_AND_DRAW, true), 0);
     EXPECT_EQ(tree_->top_row, 1);
     EXPECT_EQ(scroll_index(tree_, 1, SCROLL_AND_DRAW, true), 1);  // nothing moved
-    EXPECT_EQ(drawn().front(), u"\u05D1\u05D1");  // bb, drawn as Hebrew letters
+    EXPECT_EQ(drawn().front(), u"\u05D1\u05D1");                  // bb, drawn as Hebrew letters
     EXPECT_EQ(scroll_index(tree_, -9, SCROLL_ONLY, true), 0);
     EXPECT_EQ(tree_->top_row, 0);
     // Without clamp a step may pass the max top row but never the visible count.

@@ -75,13 +75,14 @@ TEST_F(IndexDialogTest, OkKeepsTheLessonCancelGivesNothing) {
     EXPECT_EQ(run(0x0305, [](plat::Window* d) { testplat::send_command(d, plat::IDCANCEL); }), 0);
     EXPECT_EQ(testplat::dialog_runs()[1].result, 2);
     // A tap that opens a group or misses keeps the dialog open.
-    EXPECT_EQ(run(0x0305, [](plat::Window* d) {
-                  testplat::tap(d, 290, 10);
-                  testplat::tap(d, 10, 10);
-                  testplat::tap(d, 290, 300);
-                  EXPECT_FALSE(d->ended);
-                  testplat::send_command(d, plat::IDOK);
-              }),
+    EXPECT_EQ(run(0x0305,
+                  [](plat::Window* d) {
+                      testplat::tap(d, 290, 10);
+                      testplat::tap(d, 10, 10);
+                      testplat::tap(d, 290, 300);
+                      EXPECT_FALSE(d->ended);
+                      testplat::send_command(d, plat::IDOK);
+                  }),
               0x0305);
 }
 
@@ -133,7 +134,9 @@ TEST_F(IndexDialogTest, BookmarksComeFirstAndReachTheirLesson) {
         testplat::tap(d, 240, 45);  // the second bookmark: 5 letters at x 231..281
     });
     // The current lesson is found in the branch, so nothing of the index is opened.
-    EXPECT_EQ(opened, "111" "1000010");
+    EXPECT_EQ(opened,
+              "111"
+              "1000010");
     EXPECT_EQ(key, 0x0305);
 }
 
@@ -141,11 +144,12 @@ TEST_F(IndexDialogTest, AMissingIndexGivesAnEmptyDialog) {
     ts::TestBook book = ts::make_test_book(false);
     book.index = {0, 0, 0, 0, 0};
     ts::use_test_book(book);
-    EXPECT_EQ(run(0x0305, [](plat::Window* d) {
-                  EXPECT_EQ(index_dialog_tree()->line_count, 0);
-                  testplat::tap(d, 290, 10);
-                  testplat::send_command(d, plat::IDOK);
-              }),
+    EXPECT_EQ(run(0x0305,
+                  [](plat::Window* d) {
+                      EXPECT_EQ(index_dialog_tree()->line_count, 0);
+                      testplat::tap(d, 290, 10);
+                      testplat::send_command(d, plat::IDOK);
+                  }),
               0x0305);
 }
 

@@ -49,8 +49,8 @@ inline LessonText as_text(const std::vector<uint8_t>& bytes) {
 //     h (4 Nisan)               0x4104
 inline std::vector<Entry> small_index() {
     return {
-        {0xBFFE, 0x8C, 1, "a"},     {0xBFFD, 0x01, 2, "bb"}, {0x4101, 0x01, 3, "cc dd"},
-        {0x4102, 0x01, 3, "e"},     {0x4103, 0x01, 2, "f"},  {0xBFFC, 0x8C, 1, "g"},
+        {0xBFFE, 0x8C, 1, "a"}, {0xBFFD, 0x01, 2, "bb"}, {0x4101, 0x01, 3, "cc dd"},
+        {0x4102, 0x01, 3, "e"}, {0x4103, 0x01, 2, "f"},  {0xBFFC, 0x8C, 1, "g"},
         {0x4104, 0x01, 2, "h"},
     };
 }

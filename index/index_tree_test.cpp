@@ -50,7 +50,7 @@ TEST_F(IndexLayout, TitlesRightAlignedAndIndentedByLevel) {
     EXPECT_EQ(text_of(section), "cc dd");
     EXPECT_EQ(section.x, 200 - 39 - 50);
     EXPECT_EQ(section.height, 16);
-    EXPECT_EQ(tree_->visible_count, 2);  // the two parts
+    EXPECT_EQ(tree_->visible_count, 2);       // the two parts
     EXPECT_EQ(tree_->lines[7].attribute, 0);  // the end of the table
     EXPECT_EQ(tree_->max_top, 0);
 }
@@ -80,8 +80,8 @@ TEST_F(IndexLayout, DeepEntriesInNarrowTreesLoseTheirIndent) {
 TEST_F(IndexLayout, MaxTopCountsOnlyShownLines) {
     std::vector<ts::Entry> entries;
     for (int i = 0; i < 10; ++i)
-        entries.push_back({static_cast<uint16_t>(0x4101 + i), static_cast<uint8_t>(i % 2 ? 0x81 : 0x01),
-                           1, "a"});
+        entries.push_back(
+            {static_cast<uint16_t>(0x4101 + i), static_cast<uint8_t>(i % 2 ? 0x81 : 0x01), 1, "a"});
     // 16-pixel lines, 50 pixels: the last three shown lines fit (a hidden one takes no room).
     ASSERT_EQ(lay_out(entries, 100, 50), INDEX_OK);
     EXPECT_EQ(tree_->visible_count, 5);
@@ -102,11 +102,11 @@ TEST_F(IndexLayout, MalformedListsLeaveTheTreeEmpty) {
     EXPECT_EQ(layout_index(tree_, nullptr, TAKE_LIST), INDEX_NO_LIST);
 
     const std::vector<std::vector<uint8_t>> bad = {
-        {0, 0, 0, 0, 0},                          // the terminator first
-        {0xFE, 0xBF, 0x8C, 1, 0, 0, 0, 0, 0, 0},  // an empty first title
-        {0xFE, 0xBF, 0x8C, 1, 0x61, 0},           // no terminator
+        {0, 0, 0, 0, 0},                                // the terminator first
+        {0xFE, 0xBF, 0x8C, 1, 0, 0, 0, 0, 0, 0},        // an empty first title
+        {0xFE, 0xBF, 0x8C, 1, 0x61, 0},                 // no terminator
         {0xFE, 0xBF, 0x8C, 5, 0x61, 0, 0, 0, 0, 0, 0},  // level 5
-        {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 0x01, 0x41},  // a record cut off
+        {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 0x01, 0x41},     // a record cut off
     };
     for (const auto& bytes : bad) {
         LessonText list = ts::as_text(bytes);
@@ -131,8 +131,8 @@ TEST_F(IndexLayout, FontsFollowTheAttribute) {
     FontSpec spec;
     spec.font_size = 16;
     tree_ = create_index_tree(dc_, {0, 0, 200, 100}, spec, 0);
-    LessonText list = ts::as_text(ts::index_list(
-        {{0xBFFE, 0x8C, 1, "a"}, {0xBFFD, 0x82, 1, "b"}, {0xBFFC, 0x88, 1, "c"}}));
+    LessonText list = ts::as_text(
+        ts::index_list({{0xBFFE, 0x8C, 1, "a"}, {0xBFFD, 0x82, 1, "b"}, {0xBFFC, 0x88, 1, "c"}}));
     ASSERT_EQ(layout_index(tree_, &list, RELAYOUT_LIST), INDEX_OK);
     EXPECT_EQ(tree_->lines[0].height, 20);  // 16 * 5 / 4
     EXPECT_EQ(tree_->lines[1].height, 12);  // 16 * 6 / 8

@@ -6,13 +6,6 @@
 #include "state/settings.h"
 
 namespace lekta {
-namespace {
-
-// After the list is freed at the end, a second end of the run (the out-of-memory stop, then
-// the window's destruction) must not store the emptied list over the real one.
-bool g_bookmarks_freed = false;
-
-}  // namespace
 
 // The index tree's three images are built into the program: nothing to load or release.
 void load_index_bitmaps() {}
@@ -24,17 +17,17 @@ void load_bookmarks() {
         set_bookmarks_from_value(std::span<const uint8_t>(*value));
     else
         set_bookmarks_from_value(std::nullopt);
-    g_bookmarks_freed = false;
+    g_settings.bookmarks_released = false;
 }
 
 void write_bookmarks() {
-    if (g_bookmarks_freed) return;
+    if (g_settings.bookmarks_released) return;
     write_bytes_value(BOOKMARKS_VALUE, bookmarks_value());
 }
 
 void free_bookmarks() {
     g_settings.bookmarks = {};
-    g_bookmarks_freed = true;
+    g_settings.bookmarks_released = true;
 }
 
 // The font chooser over the main window when no font was ever chosen; then apply_font.

@@ -75,6 +75,9 @@ struct Settings {
     plat::Bitmap* index_bitmaps[3] = {};
     // Bookmarked lesson keys in the order they were made; none is 0.
     std::vector<uint16_t> bookmarks;
+    // Set when the list is released at the end of the run: a second end must not store the
+    // emptied list over the real one.
+    bool bookmarks_released = false;
     uint16_t bookmark_question_flags = 0;  // BOOKMARK_NO_QUESTION: remove without asking
     bool today_flag = false;
 };

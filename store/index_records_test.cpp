@@ -11,7 +11,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // Two records and the terminator: a group with title "a" and a section with title "bc".
-const Bytes GOOD = {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 0x01, 0x41, 0x01, 2, 0x62, 0x63, 0, 0, 0, 0, 0, 0};
+const Bytes GOOD = {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 0x01, 0x41, 0x01,
+                    2,    0x62, 0x63, 0, 0,    0, 0,    0,    0};
 
 TEST(IndexRecords, ReadsRecordsToTheTerminator) {
     uint32_t cursor = 0;
@@ -36,14 +37,14 @@ TEST(IndexRecords, MalformedListsAreRejectedWithoutReadingPast) {
     // Each list is copied into a buffer of its exact size, so a read past it would be caught
     // by the sanitizer build.
     const std::vector<Bytes> bad = {
-        {},                                        // nothing
-        {0xFE, 0xBF},                              // cut inside the first header
-        {0xFE, 0xBF, 0x8C},                        // no level
-        {0xFE, 0xBF, 0x8C, 1, 0x61},               // title without its zero
-        {0xFE, 0xBF, 0x8C, 0, 0x61, 0, 0, 0, 0},   // level 0
-        {0xFE, 0xBF, 0x8C, 4, 0x61, 0, 0, 0, 0},   // level 4
-        {0xFE, 0xBF, 0x8C, 1, 0x61, 0},            // no terminator
-        {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 0, 0},      // terminator cut short
+        {},                                       // nothing
+        {0xFE, 0xBF},                             // cut inside the first header
+        {0xFE, 0xBF, 0x8C},                       // no level
+        {0xFE, 0xBF, 0x8C, 1, 0x61},              // title without its zero
+        {0xFE, 0xBF, 0x8C, 0, 0x61, 0, 0, 0, 0},  // level 0
+        {0xFE, 0xBF, 0x8C, 4, 0x61, 0, 0, 0, 0},  // level 4
+        {0xFE, 0xBF, 0x8C, 1, 0x61, 0},           // no terminator
+        {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 0, 0},     // terminator cut short
         {0xFE, 0xBF, 0x8C, 1, 0x61, 0, 1, 0x41, 1, 9, 0x62, 0, 0, 0, 0, 0, 0},  // second level 9
     };
     for (const Bytes& list : bad) {
