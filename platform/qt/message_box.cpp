@@ -64,9 +64,7 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
         return (style & 0xF) == MB_YESNOCANCEL ? 2 : IDOK;
     }
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QWidget* parent = owner && owner->kind == Window::Kind::main && owner->alive
-                          ? static_cast<QWidget*>(owner->top)
-                          : nullptr;
+    QWidget* parent = qtplat::alive_client(owner) ? static_cast<QWidget*>(owner->top) : nullptr;
     const bool yes_no_cancel = (style & 0xF) == MB_YESNOCANCEL;
     const QMessageBox::StandardButtons buttons =
         yes_no_cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok;
