@@ -1,4 +1,5 @@
-// Steps whose subsystems come later: each is a no-op until its work fills it in.
+// Start and end steps of the subsystems around the shell; a step whose subsystem is not built
+// yet is a no-op.
 #include "bookmarks/bookmarks.h"
 #include "shell/registry.h"
 #include "shell/settings_store.h"
