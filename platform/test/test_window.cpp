@@ -41,6 +41,7 @@ bool g_modal_open = false;
 std::vector<plat::Window*> g_fronted;
 bool g_instance_free = true;
 SecondLaunchHandler g_second_launch = nullptr;
+std::vector<std::string> g_handed_over;
 std::vector<int> g_quits;
 int g_loop_runs = 0;
 void (*g_loop_body)() = nullptr;
@@ -110,6 +111,9 @@ void set_single_instance_free(bool free) {
 SecondLaunchHandler second_launch_handler() {
     return g_second_launch;
 }
+std::vector<std::string>& handed_over() {
+    return g_handed_over;
+}
 std::vector<int>& posted_quits() {
     return g_quits;
 }
@@ -132,6 +136,7 @@ void reset_windows() {
     g_fronted.clear();
     g_instance_free = true;
     g_second_launch = nullptr;
+    g_handed_over.clear();
     g_quits.clear();
     g_loop_runs = 0;
     g_loop_body = nullptr;
@@ -161,6 +166,9 @@ Window* create_main_window(const WindowSpec& params) {
     w->vscroll = params.vscroll;
     w->full_screen = params.full_screen;
     w->client = g_default_client;
+    w->placement = params.placement;
+    if (w->placement.right <= w->placement.left || w->placement.bottom <= w->placement.top)
+        w->placement = {20, 20, 20 + w->client.right, 20 + w->client.bottom};
     // As CreateWindow: -1 from WM_CREATE refuses the window.
     if (params.proc(w, WM_CREATE, 0, 0) == -1) {
         w->alive = false;
@@ -191,6 +199,11 @@ Rect client_rect(Window* window) {
     if (!window || !window->alive) return {};
     if (window->kind == Window::Kind::bar) return {0, 0, 0, g_bar_height};
     return window->client;
+}
+
+Rect window_placement(Window* window) {
+    // Still known while WM_DESTROY runs, after the window was marked gone.
+    return window && window->kind == Window::Kind::main ? window->placement : Rect{};
 }
 
 Dc* get_dc(Window* window) {
@@ -226,8 +239,8 @@ void post_quit_message(int code) {
     g_quits.push_back(code);
 }
 
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
-    if (live_client(window)) window->scroll_calls.push_back({min, max, pos});
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page) {
+    if (live_client(window)) window->scroll_calls.push_back({min, max, pos, page});
 }
 
 Window* create_bar(Window* main_window, const BarSpec& params) {
@@ -270,6 +283,10 @@ Menu* bar_menu(Window* bar) {
     return live_bar(bar) ? &bar->menu : nullptr;
 }
 
+void open_bar_menu(Window* bar) {
+    if (live_bar(bar)) ++bar->menu_opens;
+}
+
 void check_menu_item(Menu* menu, uint16_t id, bool checked) {
     if (Menu::Item* item = menu ? menu->find(id) : nullptr) item->checked = checked;
 }
@@ -295,11 +312,12 @@ void set_accelerators(Window* main_window, std::span<const Accelerator> accelera
         main_window->accelerators.push_back({a.command, a.keys ? a.keys : ""});
 }
 
-bool claim_single_instance(const char16_t*) {
+bool claim_single_instance(const char16_t*, const char* words) {
+    if (!g_instance_free) testplat::g_handed_over.push_back(words ? words : "");
     return g_instance_free;
 }
 
-void set_second_launch_handler(void (*handler)()) {
+void set_second_launch_handler(void (*handler)(const char*)) {
     g_second_launch = handler;
 }
 

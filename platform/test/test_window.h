@@ -56,10 +56,12 @@ struct Window {
     bool shown = false;
     int destroy_count = 0;  // WM_DESTROY sent
     Rect client{0, 0, 240, 320};
+    Rect placement;      // on the desktop: as created, or as a test moves it
+    int menu_opens = 0;  // of a bar: open_bar_menu calls
     Dc* dc = nullptr;  // kept for the window's life, made on the first get_dc
     int dc_gets = 0, dc_releases = 0;
     struct ScrollInfo {
-        int32_t min = 0, max = 0, pos = 0;
+        int32_t min = 0, max = 0, pos = 0, page = 0;
     };
     std::vector<ScrollInfo> scroll_calls;
     Window* bar = nullptr;
@@ -123,8 +125,10 @@ std::vector<plat::Window*>& brought_to_front();
 
 // false: another copy holds the rendezvous (claim_single_instance then fails).
 void set_single_instance_free(bool free);
-using SecondLaunchHandler = void (*)();
+using SecondLaunchHandler = void (*)(const char* words);
 SecondLaunchHandler second_launch_handler();
+// The words each launch that found the rendezvous taken handed over.
+std::vector<std::string>& handed_over();
 
 // Quit requests posted (their codes), and how often the loop ran.
 std::vector<int>& posted_quits();
