@@ -222,8 +222,8 @@ TEST_F(ReadingTest, RandomSettingsNeverStopTheReader) {
             }
         }
     };
-    const char16_t* names[] = {u"Day",         u"Lesson",      u"Flags",        u"LastPosition",
-                               u"FontSize",    u"WindowLeft",  u"WindowTop",    u"WindowWidth",
+    const char16_t* names[] = {u"Day",          u"Lesson",       u"Flags",     u"LastPosition",
+                               u"FontSize",     u"WindowLeft",   u"WindowTop", u"WindowWidth",
                                u"WindowHeight", u"FontAsciiBase"};
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE(round);

@@ -9,11 +9,11 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 #include <functional>
@@ -423,8 +423,7 @@ class FlowTest : public QObject {
                 QVERIFY2(!QImage(png).isNull(), c.what);
                 QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(c.start_day));
                 const DateRecord date = hebrew_from_day_number(c.start_day);
-                QCOMPARE(stored_dword(config_.path(), "Lesson"),
-                         int64_t(lesson_key_of_date(date)));
+                QCOMPARE(stored_dword(config_.path(), "Lesson"), int64_t(lesson_key_of_date(date)));
                 QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(0));
             }
         }
@@ -438,11 +437,11 @@ class FlowTest : public QObject {
         exit_by_menu();
         QByteArray pinned, dated, other;
         QCOMPARE(run_program({"--book", book_path_, "--print"}, true, 30000, &pinned), 0);
-        QCOMPARE(run_program({"--book", book_path_, "--print", "--date", "2012-11-13"}, true,
-                             30000, &dated),
+        QCOMPARE(run_program({"--book", book_path_, "--print", "--date", "2012-11-13"}, true, 30000,
+                             &dated),
                  0);
-        QCOMPARE(run_program({"--book", book_path_, "--print", "--date", "2012-11-14"}, true,
-                             30000, &other),
+        QCOMPARE(run_program({"--book", book_path_, "--print", "--date", "2012-11-14"}, true, 30000,
+                             &other),
                  0);
         QVERIFY(!pinned.isEmpty());
         QCOMPARE(pinned, dated);
