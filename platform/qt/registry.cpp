@@ -57,16 +57,19 @@ bool remove_abandoned_lock(const QString& path) {
 }
 
 // A save killed half-way can leave its temporary file (the settings file's name, a dot and six
-// letters or digits) and the lock it held. Both go before the file is first read; under that
-// lock, so that a save another process is making at this moment keeps its file.
+// letters or digits), the lock it held, and the lock Qt takes to clear a stale one. They go
+// before the file is first read; under the save's lock, so that a save another process is making
+// at this moment keeps its file.
 void remove_stale_save_files(const QString& path) {
     const QFileInfo info(path);
     QDir dir = info.dir();
     const QString base = info.fileName();
-    const QString lock_name = base + QStringLiteral(".lock");
+    const QString lock_path = dir.filePath(base + QStringLiteral(".lock"));
+    const QString clearing_lock_path = lock_path + QStringLiteral(".rmlock");
     const QStringList found =
         dir.entryList({base + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
     QStringList stale;
+    bool locks_left = false;
     for (const QString& name : found) {
         const QStringView suffix = QStringView(name).mid(base.size() + 1);
         const bool temporary =
@@ -74,10 +77,12 @@ void remove_stale_save_files(const QString& path) {
                 return c.unicode() < 0x80 && c.isLetterOrNumber();
             });
         if (temporary) stale.append(name);
+        if (suffix == u"lock" || suffix == u"lock.rmlock") locks_left = true;
     }
-    if (stale.isEmpty() && !found.contains(lock_name)) return;
-    QLockFile lock(dir.filePath(lock_name));
-    if (!lock.tryLock(0) && !(remove_abandoned_lock(dir.filePath(lock_name)) && lock.tryLock(0)))
+    if (stale.isEmpty() && !locks_left) return;
+    remove_abandoned_lock(clearing_lock_path);
+    QLockFile lock(lock_path);
+    if (!lock.tryLock(0) && !(remove_abandoned_lock(lock_path) && lock.tryLock(0)))
         return;  // a live save holds it; its files are not stale
     for (const QString& name : stale)
         dir.remove(name);

@@ -79,10 +79,13 @@ std::optional<uint32_t> generation_read_at_start(const QString& config_dir) {
     return dword_of(*gen);
 }
 
-// Files beside the settings file: what a killed save may leave (its temporary file, its lock).
-QStringList leftovers(const QString& config_dir) {
+// Files beside the settings file: what a killed save may leave (its temporary file, its locks).
+QStringList leftover_files(const QString& config_dir) {
     return QDir(config_dir + "/Halvern")
         .entryList({"Lekta-Hebrew.ini.*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+std::string leftovers(const QString& config_dir) {
+    return leftover_files(config_dir).join(' ').toStdString();
 }
 
 TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
@@ -112,7 +115,7 @@ TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
             ASSERT_GE(now.gen, last) << "round " << round;
             last = now.gen;
             ASSERT_EQ(generation_read_at_start(dir.path()), now.gen) << "round " << round;
-            ASSERT_EQ(leftovers(dir.path()), QStringList()) << "round " << round;
+            ASSERT_EQ(leftovers(dir.path()), "") << "round " << round;
         }
     }
     EXPECT_GT(last, 40u) << "the writer made little progress; the kills proved little";
@@ -143,10 +146,10 @@ TEST(RegistryKill, NextStartClearsWhatAKilledSaveLeft) {
     dying.start(REG_WRITER, {"stale"});
     ASSERT_TRUE(dying.waitForFinished());
     ASSERT_EQ(dying.exitStatus(), QProcess::CrashExit);
-    ASSERT_EQ(leftovers(dir.path()).size(), 2) << leftovers(dir.path()).join(' ').toStdString();
+    ASSERT_EQ(leftover_files(dir.path()).size(), 2) << leftovers(dir.path());
 
     EXPECT_EQ(generation_read_at_start(dir.path()), before.gen);
-    EXPECT_EQ(leftovers(dir.path()), QStringList());
+    EXPECT_EQ(leftovers(dir.path()), "");
     EXPECT_EQ(check_file(path).gen, before.gen);
 }
 
