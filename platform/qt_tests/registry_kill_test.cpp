@@ -102,6 +102,7 @@ TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
         writer.setProcessEnvironment(env);
         writer.start(REG_WRITER, {});
         ASSERT_TRUE(writer.waitForStarted());
+        ASSERT_TRUE(writer.waitForReadyRead(20000));
         QThread::msleep(random.bounded(5, 150));
         writer.kill();
         ASSERT_TRUE(writer.waitForFinished());

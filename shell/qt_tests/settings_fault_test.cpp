@@ -344,7 +344,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString program = QString::fromStdString(args[0]);
-    const int count = args.size() > 1 ? std::atoi(args[1].c_str()) : 240;
+    const int count = args.size() > 1 ? std::atoi(args[1].c_str()) : 200;
     const uint32_t seed =
         args.size() > 2 ? uint32_t(std::strtoul(args[2].c_str(), nullptr, 10)) : 20261208u;
     const std::vector<Case> cases = make_cases(count, seed, plain_flags);
