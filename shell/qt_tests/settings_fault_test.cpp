@@ -1,4 +1,4 @@
-// Whatever the settings file holds, the reader starts: a few hundred generated files (garbage
+// Whatever the settings file holds, the reader starts: two hundred generated files (garbage
 // bytes, values of the wrong type, huge and negative numbers, values that contradict each other)
 // each start the built program headless to its first painted lesson. A crash, a non-zero end, a
 // hang or a message box (which waits for a click forever) fails the case.
