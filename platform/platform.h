@@ -17,6 +17,7 @@ using Colorref = uint32_t;
 
 struct Rect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // Opaque handles; each backend defines them.
@@ -72,6 +73,8 @@ std::optional<RegValue> registry_read(const char16_t* key_path, const char16_t* 
 bool registry_write(const char16_t* key_path, const char16_t* value_name, const RegValue& value);
 // Makes the writes so far durable in one atomic step (the settings are written at exit).
 bool registry_flush();
+// Where the values are kept, for messages: the settings file's path.
+std::string registry_location();
 
 // ---- Fonts and text --------------------------------------------------------------------------
 
@@ -177,6 +180,9 @@ struct WindowSpec {
     WindowProc proc = nullptr;
     bool vscroll = false;  // a vertical scroll bar at the right
     bool full_screen = false;
+    // Where the window was last (its client area on the desktop); empty: the platform's choice.
+    // A place no screen shows is not used.
+    Rect placement;
 };
 
 // Creates and shows nothing yet: sends WM_CREATE before returning. Null on failure.
@@ -186,6 +192,9 @@ void show_window(Window* window);
 void destroy_window(Window* window);
 intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 Rect client_rect(Window* window);
+// The window's place on the desktop as placement takes it (outside full screen and
+// maximised); empty when it has none.
+Rect window_placement(Window* window);
 // The window's kept drawing surface; drawing through it shows on the next frame.
 Dc* get_dc(Window* window);
 void release_dc(Window* window, Dc* dc);
@@ -199,8 +208,9 @@ void bring_to_front(Window* window);
 int run_message_loop();
 void post_quit_message(int code);
 
-// The vertical scroll bar of a window: range min..max, position pos.
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos);
+// The vertical scroll bar of a window: range min..max, position pos; page is the part of the
+// whole shown at once (the thumb's size).
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page = 1);
 
 // ---- The bar: menu and tool buttons ----------------------------------------------------------
 
@@ -235,6 +245,8 @@ int32_t bar_height(Window* bar);
 void destroy_bar(Window* bar);
 // The bar's popup menu.
 Menu* bar_menu(Window* bar);
+// Opens the popup menu at the bar's menu button, as a click on it does.
+void open_bar_menu(Window* bar);
 void check_menu_item(Menu* menu, uint16_t id, bool checked);
 bool menu_item_checked(Menu* menu, uint16_t id);
 void enable_menu_item(Menu* menu, uint16_t id, bool enabled);
@@ -251,9 +263,11 @@ void set_accelerators(Window* main_window, std::span<const Accelerator> accelera
 // ---- Single instance -------------------------------------------------------------------------
 
 // Claims the named rendezvous. false when another copy holds it: that copy has then been told
-// of this launch (its handler below runs there).
-bool claim_single_instance(const char16_t* name);
-// Runs in the first copy, on its loop, when another launch hands over.
-void set_second_launch_handler(void (*handler)());
+// of this launch and given `words` (a short line of printable ASCII, maybe empty) for its
+// handler below.
+bool claim_single_instance(const char16_t* name, const char* words = "");
+// Runs in the first copy, on its loop, when another launch hands over, with that launch's
+// words ("" from a launch that had none to pass).
+void set_second_launch_handler(void (*handler)(const char* words));
 
 }  // namespace lekta::plat

@@ -59,9 +59,11 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
     {CMD_INDEX, 6, u"Choose Day", enabled(CMD_INDEX)},
 }};
 
-// The keys the menu's shortcut texts name. A disabled command's key reaches the dispatcher,
-// which leaves it alone.
-constexpr std::array<plat::Accelerator, 9> ACCELERATORS = {{
+// The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
+// disabled command's key reaches the dispatcher, which leaves it alone.
+constexpr std::array<plat::Accelerator, 11> ACCELERATORS = {{
+    {CMD_MENU, "F10"},
+    {CMD_MENU, "Alt+G"},
     {CMD_FONT, "Ctrl+F"},
     {CMD_INDEX, "Ctrl+I"},
     {CMD_CALENDAR, "Ctrl+D"},

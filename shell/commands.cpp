@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
+#include "view/frame.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -38,8 +39,12 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             return 0;
         case CMD_REVERSE:
             toggle_reverse(CHECK_FLIP);
-            // The same lines, drawn the other way round: no new layout.
-            draw_view(g_settings.view, DRAW_ERASE);
+            // The same lines, drawn the other way round: no new layout. The date below turns
+            // with them.
+            repaint_window(window, PAINT_EVERYTHING);
+            return 0;
+        case CMD_MENU:
+            plat::open_bar_menu(g_settings.bar_window);
             return 0;
         case CMD_EXIT:
             plat::destroy_window(window);

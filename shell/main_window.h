@@ -28,6 +28,8 @@ constexpr uint16_t CMD_EXIT = 40005;
 constexpr uint16_t CMD_FONT = 40006;
 constexpr uint16_t CMD_COPY = 40007;
 constexpr uint16_t CMD_APPEND = 40009;
+// The menu's own button: opens the popup, from a key as from a click.
+constexpr uint16_t CMD_MENU = 40001;
 
 // Sent to the main window to close it (as a close request).
 constexpr uint32_t WM_CLOSE_MAIN = plat::WM_USER - 1;

@@ -45,7 +45,9 @@ int open_lesson_view(plat::Window* main_window) {
     LessonText text = fetch_current_lesson();
     if (!text) return show_error(main_window, u"Resource not found");
     set_text(view, &text, TAKE_TEXT);
-    view->top_row = g_settings.last_position;
+    // The stored row belongs to the lesson it was saved on; any other lesson opens at its top.
+    const Settings& s = g_settings;
+    view->top_row = s.current_lesson == s.position_lesson ? s.last_position : 0;
     update_scroll_bar(main_window);
     return 0;
 }

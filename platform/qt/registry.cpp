@@ -147,6 +147,10 @@ bool registry_write(const char16_t* key_path, const char16_t* value_name, const 
     return true;
 }
 
+std::string registry_location() {
+    return QDir::toNativeSeparators(qtplat::registry_path()).toStdString();
+}
+
 bool registry_flush() {
     QSettings& s = qtplat::settings();
     s.sync();

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -28,37 +29,6 @@ std::vector<std::unique_ptr<plat::Window>>& all_windows() {
     return windows;
 }
 
-intptr_t lparam_of(int low, int high) {
-    return intptr_t(uint32_t(std::clamp(low, 0, 0xFFFF)) |
-                    (uint32_t(std::clamp(high, 0, 0xFFFF)) << 16));
-}
-
-intptr_t deliver(plat::Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (!w || !w->alive || w->kind != plat::Window::Kind::main || !w->proc) return 0;
-    return w->proc(w, message, wparam, lparam);
-}
-
-// Keeps the backing image the size of the client area at the screen's pixel density; the old
-// contents stay until the program paints again. True when the image was made anew.
-bool ensure_backing(plat::Window* w) {
-    QWidget* client = w->client;
-    if (!client) return false;
-    const qreal dpr = client->devicePixelRatioF();
-    const QSize size = client->size().expandedTo(QSize(1, 1));
-    const QSize device(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
-    if (!w->backing.isNull() && w->backing.size() == device && w->backing.devicePixelRatio() == dpr)
-        return false;
-    QImage image(device, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::white);
-    if (!w->backing.isNull()) {
-        QPainter painter(&image);
-        painter.drawImage(QPoint(0, 0), w->backing);
-    }
-    w->backing = std::move(image);
-    return true;
-}
-
 void report_size(plat::Window* w) {
     QWidget* client = w->client;
     if (!client || (client->width() == w->sent_width && client->height() == w->sent_height)) return;
@@ -67,10 +37,23 @@ void report_size(plat::Window* w) {
     deliver(w, plat::WM_SIZE, 0, lparam_of(w->sent_width, w->sent_height));
 }
 
+// The room the scroll bar takes at the right. Some styles lay a bar over the content (transient
+// bars) or hint a narrower one than they draw: the style's full extent keeps the client area,
+// and so the text, clear of it whatever the style.
+int scroll_bar_width(const plat::Window* w) {
+    QScrollBar* bar = w->scroll;
+    if (!bar) return 0;
+    bar->ensurePolished();
+    const int extent = bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+    return std::max({bar->sizeHint().width(), extent, 0});
+}
+
+// The client area gets what the scroll bar leaves. A change of client size reaches the
+// program as WM_SIZE.
 void layout_children(plat::Window* w) {
     QWidget* top = w->top;
     if (!top || !w->client) return;
-    int bar = w->scroll ? w->scroll->sizeHint().width() : 0;
+    const int bar = scroll_bar_width(w);
     w->client->setGeometry(0, 0, std::max(0, top->width() - bar), top->height());
     if (w->scroll) w->scroll->setGeometry(top->width() - bar, 0, bar, top->height());
 }
@@ -155,6 +138,15 @@ class TopWidget : public QWidget {
   protected:
     void resizeEvent(QResizeEvent*) override { layout_children(window_); }
 
+    // Another style may draw a wider scroll bar, a larger bar or button row.
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::StyleChange) {
+            layout_children(window_);
+            fit_minimum_size(window_);
+        }
+        QWidget::changeEvent(event);
+    }
+
     // A close request ends the window as destroy_window does: WM_DESTROY once, then gone.
     void closeEvent(QCloseEvent* event) override {
         send_destroy(window_);
@@ -199,6 +191,42 @@ uintptr_t scroll_wparam(uint32_t request, int position) {
     return request | (uintptr_t(uint16_t(int16_t(std::clamp(position, -32768, 32767)))) << 16);
 }
 
+bool alive_main(const plat::Window* w) {
+    return w && w->alive && w->kind == plat::Window::Kind::main && w->top;
+}
+
+}  // namespace
+
+intptr_t lparam_of(int low, int high) {
+    return intptr_t(uint32_t(std::clamp(low, 0, 0xFFFF)) |
+                    (uint32_t(std::clamp(high, 0, 0xFFFF)) << 16));
+}
+
+intptr_t deliver(plat::Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    if (!w || !w->alive || w->kind == plat::Window::Kind::bar || !w->proc) return 0;
+    return w->proc(w, message, wparam, lparam);
+}
+
+// The old contents stay until the program paints again.
+bool ensure_backing(plat::Window* w) {
+    QWidget* client = w->client;
+    if (!client) return false;
+    const qreal dpr = client->devicePixelRatioF();
+    const QSize size = client->size().expandedTo(QSize(1, 1));
+    const QSize device(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    if (!w->backing.isNull() && w->backing.size() == device && w->backing.devicePixelRatio() == dpr)
+        return false;
+    QImage image(device, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::white);
+    if (!w->backing.isNull()) {
+        QPainter painter(&image);
+        painter.drawImage(QPoint(0, 0), w->backing);
+    }
+    w->backing = std::move(image);
+    return true;
+}
+
 QScrollBar* make_scroll_bar(plat::Window* w, QWidget* parent) {
     auto* bar = new QScrollBar(Qt::Vertical, parent);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -222,11 +250,9 @@ QScrollBar* make_scroll_bar(plat::Window* w, QWidget* parent) {
     return bar;
 }
 
-bool alive_main(const plat::Window* w) {
-    return w && w->alive && w->kind == plat::Window::Kind::main && w->top;
+bool alive_client(const plat::Window* w) {
+    return w && w->alive && w->kind != plat::Window::Kind::bar && w->top;
 }
-
-}  // namespace
 
 plat::Window* first_main_window() {
     for (auto& w : all_windows())
@@ -237,6 +263,20 @@ plat::Window* first_main_window() {
 plat::Window* new_window_record() {
     all_windows().push_back(std::make_unique<plat::Window>());
     return all_windows().back().get();
+}
+
+void fit_minimum_size(plat::Window* w) {
+    if (!w || !w->top) return;
+    // The date strip and a few lines of text below the bar.
+    constexpr int MIN_TEXT_HEIGHT = 120;
+    int width = scroll_bar_width(w);
+    int height = MIN_TEXT_HEIGHT;
+    if (plat::Window* bar = w->bar; bar && bar->alive && bar->toolbar) {
+        const QSize hint = bar->toolbar->sizeHint();
+        width += hint.width();
+        height += hint.height();
+    }
+    w->top->setMinimumSize(width, height);
 }
 
 void drawn(plat::Dc* dc) {
@@ -262,11 +302,26 @@ Window* create_main_window(const WindowSpec& params) {
     if (params.vscroll) w->scroll = qtplat::make_scroll_bar(w, top);
     top->setFocusProxy(w->client);
 
-    QSize size(qtplat::DEFAULT_WIDTH, qtplat::DEFAULT_HEIGHT);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    top->resize(size);
+    const Rect& place = params.placement;
+    if (place.right > place.left && place.bottom > place.top) {
+        QRect rect(place.left, place.top, place.right - place.left, place.bottom - place.top);
+        // The size as it was, as far as the screen holds it; the place only when a screen still
+        // shows the window's middle there (screens come and go).
+        QScreen* there = QGuiApplication::screenAt(rect.center());
+        QScreen* screen = there ? there : QGuiApplication::primaryScreen();
+        if (screen) rect.setSize(rect.size().boundedTo(screen->availableGeometry().size()));
+        if (there)
+            top->setGeometry(rect);
+        else
+            top->resize(rect.size());
+    } else {
+        QSize size(qtplat::DEFAULT_WIDTH, qtplat::DEFAULT_HEIGHT);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+        top->resize(size);
+    }
     qtplat::layout_children(w);
+    qtplat::fit_minimum_size(w);
 
     w->dc.window = w;
     w->dc.image = &w->backing;
@@ -310,6 +365,9 @@ intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr
 
 Rect client_rect(Window* window) {
     if (!window || !window->alive) return {};
+    if (window->kind == Window::Kind::dialog)
+        return window->client ? Rect{0, 0, window->client->width(), window->client->height()}
+                              : Rect{};
     if (window->kind == Window::Kind::bar) {
         if (!window->toolbar) return {};
         return {0, 0, window->toolbar->width(), window->toolbar->height()};
@@ -318,9 +376,18 @@ Rect client_rect(Window* window) {
     return {0, 0, window->client->width(), window->client->height()};
 }
 
+Rect window_placement(Window* window) {
+    if (!window || window->kind != Window::Kind::main || !window->top) return {};
+    const QWidget* top = window->top;
+    const QRect r =
+        top->isMaximized() || top->isFullScreen() ? top->normalGeometry() : top->geometry();
+    if (r.isEmpty()) return {};
+    return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
+
 Dc* get_dc(Window* window) {
     // The dc outlives the window (the view may keep it); drawing on it then shows nothing.
-    if (!window || window->kind != Window::Kind::main) return nullptr;
+    if (!window || window->kind == Window::Kind::bar) return nullptr;
     return &window->dc;
 }
 
@@ -339,14 +406,14 @@ void bring_to_front(Window* window) {
     top->activateWindow();
 }
 
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
-    if (!qtplat::alive_main(window) || !window->scroll) return;
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page) {
+    if (!qtplat::alive_client(window) || !window->scroll) return;
     QScrollBar* bar = window->scroll;
     QSignalBlocker block(bar);
     max = std::max(min, max);
     window->scroll_pos = std::clamp(pos, min, max);
     bar->setRange(min, max);
-    bar->setPageStep(std::max(1, std::min(10, max - min)));
+    bar->setPageStep(std::max(1, page));
     bar->setValue(window->scroll_pos);
     bar->setEnabled(max > min);
 }

@@ -96,14 +96,14 @@ TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
     env.insert("LEKTA_CONFIG_DIR", dir.path());
     QRandomGenerator random(7);
     uint32_t last = 0;
-    // Forty kills, and more while the writer has made little progress (a busy machine).
-    for (int round = 0; round < 40 || (last <= 40 && round < 160); ++round) {
+    for (int round = 0; round < 40; ++round) {
         QProcess writer;
         writer.setProcessEnvironment(env);
         writer.start(REG_WRITER, {});
         ASSERT_TRUE(writer.waitForStarted());
-        ASSERT_TRUE(writer.waitForReadyRead(20000));
-        QThread::msleep(random.bounded(5, 150));
+        // Start-up time varies with the machine's load; the kill is timed from the first save.
+        ASSERT_TRUE(writer.waitForReadyRead(30000)) << "the writer never saved";
+        QThread::msleep(random.bounded(0, 150));
         writer.kill();
         ASSERT_TRUE(writer.waitForFinished());
         ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer stopped by itself";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/test/test_dialog.h"
 #include "platform/test/test_text.h"
 
 namespace lekta::plat {
@@ -11,6 +12,12 @@ Menu::Item* Menu::find(uint16_t id) {
     if (id == 0) return nullptr;
     auto it = std::find_if(items.begin(), items.end(), [id](const Item& i) { return i.id == id; });
     return it == items.end() ? nullptr : &*it;
+}
+
+DialogControl* Window::find_control(uint16_t id) {
+    auto it = std::find_if(controls.begin(), controls.end(),
+                           [id](const DialogControl& c) { return c.id == id; });
+    return it == controls.end() ? nullptr : &*it;
 }
 
 Window::Button* Window::find_button(uint16_t command) {
@@ -34,17 +41,18 @@ bool g_modal_open = false;
 std::vector<plat::Window*> g_fronted;
 bool g_instance_free = true;
 SecondLaunchHandler g_second_launch = nullptr;
+std::vector<std::string> g_handed_over;
 std::vector<int> g_quits;
 int g_loop_runs = 0;
 void (*g_loop_body)() = nullptr;
 
-plat::Window* new_window() {
-    g_windows.push_back(std::make_unique<plat::Window>());
-    return g_windows.back().get();
-}
-
 bool live_main(const plat::Window* w) {
     return w && w->kind == plat::Window::Kind::main && w->alive;
+}
+
+// A main window or a dialog: what has a client area, a dc and a procedure.
+bool live_client(const plat::Window* w) {
+    return w && w->kind != plat::Window::Kind::bar && w->alive;
 }
 
 bool live_bar(const plat::Window* w) {
@@ -56,6 +64,11 @@ std::u16string text_of(const char16_t* text) {
 }
 
 }  // namespace
+
+plat::Window* new_window() {
+    g_windows.push_back(std::make_unique<plat::Window>());
+    return g_windows.back().get();
+}
 
 std::vector<plat::Window*> main_windows() {
     std::vector<plat::Window*> list;
@@ -69,7 +82,8 @@ void set_default_client_size(int32_t width, int32_t height) {
 }
 
 void resize_client(plat::Window* window, int32_t width, int32_t height) {
-    if (!live_main(window)) return;
+    if (!live_client(window)) return;
+    if (window->kind == plat::Window::Kind::dialog) return resize_dialog(window, width, height);
     window->client = {0, 0, width, height};
     const auto lparam = static_cast<intptr_t>((static_cast<uint32_t>(height) & 0xFFFF) << 16 |
                                               (static_cast<uint32_t>(width) & 0xFFFF));
@@ -97,6 +111,9 @@ void set_single_instance_free(bool free) {
 SecondLaunchHandler second_launch_handler() {
     return g_second_launch;
 }
+std::vector<std::string>& handed_over() {
+    return g_handed_over;
+}
 std::vector<int>& posted_quits() {
     return g_quits;
 }
@@ -119,9 +136,11 @@ void reset_windows() {
     g_fronted.clear();
     g_instance_free = true;
     g_second_launch = nullptr;
+    g_handed_over.clear();
     g_quits.clear();
     g_loop_runs = 0;
     g_loop_body = nullptr;
+    reset_dialogs();
 }
 
 }  // namespace lekta::testplat
@@ -147,6 +166,9 @@ Window* create_main_window(const WindowSpec& params) {
     w->vscroll = params.vscroll;
     w->full_screen = params.full_screen;
     w->client = g_default_client;
+    w->placement = params.placement;
+    if (w->placement.right <= w->placement.left || w->placement.bottom <= w->placement.top)
+        w->placement = {20, 20, 20 + w->client.right, 20 + w->client.bottom};
     // As CreateWindow: -1 from WM_CREATE refuses the window.
     if (params.proc(w, WM_CREATE, 0, 0) == -1) {
         w->alive = false;
@@ -169,7 +191,7 @@ void destroy_window(Window* window) {
 }
 
 intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (!live_main(window) || !window->proc) return 0;
+    if (!live_client(window) || !window->proc) return 0;
     return window->proc(window, message, wparam, lparam);
 }
 
@@ -179,8 +201,13 @@ Rect client_rect(Window* window) {
     return window->client;
 }
 
+Rect window_placement(Window* window) {
+    // Still known while WM_DESTROY runs, after the window was marked gone.
+    return window && window->kind == Window::Kind::main ? window->placement : Rect{};
+}
+
 Dc* get_dc(Window* window) {
-    if (!window || window->kind != Window::Kind::main) return nullptr;
+    if (!window || window->kind == Window::Kind::bar) return nullptr;
     ++window->dc_gets;
     if (!window->dc) window->dc = create_dc();
     return window->dc;
@@ -212,8 +239,8 @@ void post_quit_message(int code) {
     g_quits.push_back(code);
 }
 
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
-    if (live_main(window)) window->scroll_calls.push_back({min, max, pos});
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page) {
+    if (live_client(window)) window->scroll_calls.push_back({min, max, pos, page});
 }
 
 Window* create_bar(Window* main_window, const BarSpec& params) {
@@ -256,6 +283,10 @@ Menu* bar_menu(Window* bar) {
     return live_bar(bar) ? &bar->menu : nullptr;
 }
 
+void open_bar_menu(Window* bar) {
+    if (live_bar(bar)) ++bar->menu_opens;
+}
+
 void check_menu_item(Menu* menu, uint16_t id, bool checked) {
     if (Menu::Item* item = menu ? menu->find(id) : nullptr) item->checked = checked;
 }
@@ -281,11 +312,12 @@ void set_accelerators(Window* main_window, std::span<const Accelerator> accelera
         main_window->accelerators.push_back({a.command, a.keys ? a.keys : ""});
 }
 
-bool claim_single_instance(const char16_t*) {
+bool claim_single_instance(const char16_t*, const char* words) {
+    if (!g_instance_free) testplat::g_handed_over.push_back(words ? words : "");
     return g_instance_free;
 }
 
-void set_second_launch_handler(void (*handler)()) {
+void set_second_launch_handler(void (*handler)(const char*)) {
     g_second_launch = handler;
 }
 
