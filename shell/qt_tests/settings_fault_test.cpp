@@ -2,10 +2,7 @@
 // bytes, values of the wrong type, huge and negative numbers, values that contradict each other)
 // each start the built program headless to its first painted lesson. A crash, a non-zero end, a
 // hang or a message box (which waits for a click forever) fails the case.
-//   settings_fault_test LEKTA [--pending-start-day-rules] [CASES] [SEED]
-// --pending-start-day-rules: until the settings load judges the stored start day (a day outside
-// the calendar, text where its number belongs, a pinned day without its lesson), every file ends
-// with plain flags, so the reader starts on today whatever Day, Lesson and Flags hold before.
+//   settings_fault_test LEKTA [CASES] [SEED]
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +24,7 @@ namespace {
 
 using Rng = std::mt19937;
 
-constexpr int RUN_TIMEOUT_MS = 8000;
+constexpr int RUN_TIMEOUT_MS = 15000;
 constexpr int PARALLEL = 2;
 constexpr int MAX_FAILURES_SHOWN = 8;
 const char SETTINGS_SECTION[] = "[Halvern\\Lekta-Hebrew]\n";
@@ -36,7 +32,6 @@ const char VENDOR_SECTION[] = "[software\\Halvern]\n";
 // A face is always stored last, so that the start goes to the lesson rather than the font dialog
 // a reader without a chosen font opens.
 const char FONT_LINE[] = "FontName=DejaVu Sans\n";
-const char PLAIN_FLAGS_LINE[] = "Flags=dword:d1140040\n";
 
 int pick(Rng& rng, int n) {
     return std::uniform_int_distribution<int>(0, n - 1)(rng);
@@ -278,7 +273,7 @@ struct Case {
     std::string file;
 };
 
-std::vector<Case> make_cases(int count, uint32_t seed, bool plain_flags) {
+std::vector<Case> make_cases(int count, uint32_t seed) {
     Rng rng(seed);
     std::vector<Case> cases;
     for (int i = 0; i < count; ++i) {
@@ -298,7 +293,6 @@ std::vector<Case> make_cases(int count, uint32_t seed, bool plain_flags) {
                 c.file = contradicting_file(rng);
                 break;
         }
-        if (plain_flags) c.file += PLAIN_FLAGS_LINE;
         cases.push_back(std::move(c));
     }
     return cases;
@@ -338,20 +332,14 @@ void show_file(const std::string& file) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    const auto pending = std::find(args.begin(), args.end(), "--pending-start-day-rules");
-    const bool plain_flags = pending != args.end();
-    if (plain_flags) args.erase(pending);
-    if (args.empty()) {
-        std::fputs("usage: settings_fault_test LEKTA [--pending-start-day-rules] [CASES] [SEED]\n",
-                   stderr);
+    if (argc < 2) {
+        std::fputs("usage: settings_fault_test LEKTA [CASES] [SEED]\n", stderr);
         return 2;
     }
-    const QString program = QString::fromStdString(args[0]);
-    const int count = args.size() > 1 ? std::atoi(args[1].c_str()) : 200;
-    const uint32_t seed =
-        args.size() > 2 ? uint32_t(std::strtoul(args[2].c_str(), nullptr, 10)) : 20261208u;
-    const std::vector<Case> cases = make_cases(count, seed, plain_flags);
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    const int count = argc > 2 ? std::atoi(argv[2]) : 200;
+    const uint32_t seed = argc > 3 ? uint32_t(std::strtoul(argv[3], nullptr, 10)) : 20261208u;
+    const std::vector<Case> cases = make_cases(count, seed);
 
     QTemporaryDir work;
     if (!work.isValid()) return 2;
