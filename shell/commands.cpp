@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "shell/main_window.h"
+#include "search/search.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
 #include "view/text_view.h"
@@ -36,6 +37,13 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_PREVIOUS_DAY:
             step_day(window, -1);
             return 0;
+        case CMD_SEARCH:
+            // The dialog arrives with the dialog layer.
+            return 1;
+            return 0;
+        case CMD_SEARCH_AGAIN:
+            search_next(window);
+            return 0;
         case CMD_REVERSE:
             toggle_reverse(CHECK_FLIP);
             // The same lines, drawn the other way round: no new layout.
@@ -45,7 +53,7 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             plat::destroy_window(window);
             return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About, Font,
+            // Calendar, Index, Bookmark, Check For Updates, About, Font,
             // Copy and Append arrive with their dialogs and subsystems.
             return 1;
     }
