@@ -32,9 +32,9 @@ bool build_paragraph_list(std::span<const uint8_t> text) {
             uint32_t zero = std::min<uint32_t>(first, static_cast<uint32_t>(text.size()));
             if (zero < text.size()) {
                 const void* found = std::memchr(text.data() + zero, 0, text.size() - zero);
-                zero = found ? static_cast<uint32_t>(static_cast<const uint8_t*>(found) -
-                                                     text.data())
-                             : static_cast<uint32_t>(text.size());
+                zero = found
+                           ? static_cast<uint32_t>(static_cast<const uint8_t*>(found) - text.data())
+                           : static_cast<uint32_t>(text.size());
             }
             g_paragraphs.push_back({first, zero});
             cursor = zero + 1;

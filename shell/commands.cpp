@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "shell/main_window.h"
 #include "search/search.h"
+#include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
 #include "view/text_view.h"

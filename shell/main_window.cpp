@@ -4,8 +4,8 @@
 
 #include "search/search.h"
 #include "shell/navigation.h"
-#include "shell/startup.h"
 #include "shell/settings_store.h"
+#include "shell/startup.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
