@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "search/search.h"
+#include "search/search_dialog.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
@@ -38,8 +39,8 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             step_day(window, -1);
             return 0;
         case CMD_SEARCH:
-            // The dialog arrives with the dialog layer.
-            return 1;
+            run_search_dialog(window);
+            return 0;
             return 0;
         case CMD_SEARCH_AGAIN:
             search_next(window);
