@@ -16,6 +16,7 @@ TARGETS=(
     fuzz_settings
     fuzz_unpack
     fuzz_book_file
+    fuzz_search_text
 )
 
 for target in "${TARGETS[@]}"; do
