@@ -92,6 +92,13 @@ std::optional<Match> match_backward(std::span<const uint8_t> text, uint32_t low,
 
 Hit search_text(std::span<const uint8_t> text, uint32_t start, std::span<const uint8_t> pattern) {
     if (text.size() > MAX_TEXT) text = text.first(MAX_TEXT);
+    if (pattern.empty()) return {};
+    // Every hit ends with the pattern's bytes after its last wildcard, taken literally. Most
+    // lessons of a search hold none: one pass over the text settles them.
+    size_t tail = pattern.size() - 1;
+    while (tail > 0 && pattern[tail - 1] != WILDCARD_ONE && pattern[tail - 1] != WILDCARD_RUN)
+        --tail;
+    if (!memmem(text.data(), text.size(), pattern.data() + tail, pattern.size() - tail)) return {};
     if (!build_paragraph_list(text)) return {};
     for (const Paragraph& p : g_paragraphs) {
         if (start > p.zero) continue;
