@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/tap_focus.h"
 #include "search/keyboard.h"
 #include "search/search.h"
 #include "state/settings.h"
@@ -88,6 +89,8 @@ void on_init(plat::Window* dialog) {
     g_dialog.normalizing = false;
     // The device's caption OK button: a Done button beside the client area.
     plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
+    // Keys tapped on the picture type into the edit box, its selection kept.
+    plat::set_tap_keeps_focus(dialog, true);
     plat::set_focus(dialog, ID_SEARCH_EDIT);
     plat::select_text(dialog, ID_SEARCH_EDIT, 0, -1);
 }

@@ -162,6 +162,7 @@ TEST_F(SearchDialogTest, TheStoredStringFillsTheBoxAsTheViewShowsIt) {
     run([](plat::Window* d) {
         EXPECT_EQ(u"\u05D0\u05D1\u05D2(", shown(d));
         EXPECT_EQ(plat::TextSelection({0, 5}), plat::text_selection(d, ID_SEARCH_EDIT));
+        EXPECT_TRUE(d->tap_keeps_focus);
         testplat::send_command(d, plat::IDCANCEL);
     });
     // Reverse with a base other than 97: shown reversed and mirrored, and stored so.

@@ -107,7 +107,7 @@ class DialogClient : public QWidget {
 
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-        setFocus(Qt::MouseFocusReason);
+        if (!window_->tap_keeps_focus) setFocus(Qt::MouseFocusReason);
         const QPoint p = event->position().toPoint();
         deliver(window_, plat::WM_LBUTTONDOWN, 1, lparam_of(p.x(), p.y()));
     }
