@@ -12,30 +12,19 @@
 namespace lekta {
 namespace {
 
-using testing_support::lesson_for_key;
+using testing_support::lesson_with_word;
 using testing_support::make_test_book;
 using testing_support::ReaderTest;
 using testing_support::TestBook;
 
 constexpr int32_t YEAR = 5785;
 
-std::vector<uint8_t> lesson_with(uint16_t key, const char* word) {
-    std::vector<uint8_t> text = lesson_for_key(key, 3);
-    text.resize(text.size() - 4);
-    text.push_back(0xB1);
-    text.push_back(0);
-    text.insert(text.end(), word, word + std::strlen(word));
-    text.push_back(0);
-    text.insert(text.end(), 4, 0);
-    return text;
-}
-
 class SearchDialogFlowTest : public ReaderTest {
   protected:
     void SetUp() override {
         ReaderTest::SetUp();
         TestBook book = make_test_book(false);
-        book.lessons[0x0314] = lesson_with(0x0314, "wxyz");
+        book.lessons[0x0314] = lesson_with_word(0x0314, "wxyz");
         start(book, day_number_from_hebrew(3, 10, YEAR));
     }
     // A tap in the middle of key n, with the test backend's base units (8 x 16).

@@ -12,24 +12,12 @@
 namespace lekta {
 namespace {
 
-using testing_support::lesson_for_key;
+using testing_support::lesson_with_word;
 using testing_support::make_test_book;
 using testing_support::ReaderTest;
 using testing_support::TestBook;
 
 constexpr int32_t YEAR = 5785;  // regular from Nisan on
-
-// The key's usual lesson with one more paragraph holding the word.
-std::vector<uint8_t> lesson_with(uint16_t key, const char* word) {
-    std::vector<uint8_t> text = lesson_for_key(key, 3);
-    text.resize(text.size() - 4);
-    text.push_back(0xB1);
-    text.push_back(0);
-    text.insert(text.end(), word, word + std::strlen(word));
-    text.push_back(0);
-    text.insert(text.end(), 4, 0);
-    return text;
-}
 
 class SearchFlowTest : public ReaderTest {
   protected:
@@ -61,7 +49,7 @@ class SearchFlowTest : public ReaderTest {
 
 TEST_F(SearchFlowTest, HitInALaterLessonMovesTheDayAndShowsIt) {
     TestBook book = make_test_book(false);
-    book.lessons[0x0314] = lesson_with(0x0314, "wxyz");
+    book.lessons[0x0314] = lesson_with_word(0x0314, "wxyz");
     start_on(book, 3, 10);
     set_search("xy");
     window->dc->calls.clear();
@@ -78,7 +66,7 @@ TEST_F(SearchFlowTest, HitInALaterLessonMovesTheDayAndShowsIt) {
 
 TEST_F(SearchFlowTest, OnlyOccurrenceIsFoundAgainAfterTheWholeYear) {
     TestBook book = make_test_book(false);
-    book.lessons[0x0314] = lesson_with(0x0314, "wxyz");
+    book.lessons[0x0314] = lesson_with_word(0x0314, "wxyz");
     start_on(book, 3, 10);
     set_search("wx");
     key(plat::VK_RETURN);
@@ -94,8 +82,8 @@ TEST_F(SearchFlowTest, OnlyOccurrenceIsFoundAgainAfterTheWholeYear) {
 
 TEST_F(SearchFlowTest, EarlierHitInTheShownLessonComesAfterAllOthers) {
     TestBook book = make_test_book(false);
-    book.lessons[0x030A] = lesson_with(0x030A, "xyz");
-    book.lessons[0x0402] = lesson_with(0x0402, "xyz");
+    book.lessons[0x030A] = lesson_with_word(0x030A, "xyz");
+    book.lessons[0x0402] = lesson_with_word(0x0402, "xyz");
     start_on(book, 3, 10);
     set_search("?z");
     command(CMD_SEARCH_AGAIN);
@@ -113,7 +101,7 @@ TEST_F(SearchFlowTest, EarlierHitInTheShownLessonComesAfterAllOthers) {
 
 TEST_F(SearchFlowTest, HitPastTheYearsEndIsDatedInTheNextYear) {
     TestBook book = make_test_book(false);
-    book.lessons[0x0702] = lesson_with(0x0702, "xyz");
+    book.lessons[0x0702] = lesson_with_word(0x0702, "xyz");
     start_on(book, 6, 20);
     set_search("xyz");
     command(CMD_SEARCH_AGAIN);
@@ -154,7 +142,7 @@ TEST_F(SearchFlowTest, EmptySearchStringDoesNothing) {
 
 TEST_F(SearchFlowTest, LeadingStarFindsNothing) {
     TestBook book = make_test_book(false);
-    book.lessons[0x0314] = lesson_with(0x0314, "wxyz");
+    book.lessons[0x0314] = lesson_with_word(0x0314, "wxyz");
     start_on(book, 3, 10);
     set_search("*yz");
     command(CMD_SEARCH_AGAIN);
