@@ -92,7 +92,7 @@ std::optional<Match> match_backward(std::span<const uint8_t> text, uint32_t low,
 
 Hit search_text(std::span<const uint8_t> text, uint32_t start, std::span<const uint8_t> pattern) {
     if (text.size() > MAX_TEXT) text = text.first(MAX_TEXT);
-    if (pattern.empty()) return {};
+    if (pattern.empty() || text.empty()) return {};
     // Every hit ends with the pattern's bytes after its last wildcard, taken literally. Most
     // lessons of a search hold none: one pass over the text settles them.
     size_t tail = pattern.size() - 1;
