@@ -11,8 +11,11 @@ namespace lekta {
 namespace {
 
 // Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
-constexpr std::array<uint16_t, 6> PENDING_COMMANDS = {
-    CMD_ABOUT, CMD_CHECK_UPDATES, CMD_SEARCH, CMD_SEARCH_AGAIN, CMD_COPY, CMD_APPEND,
+constexpr std::array<uint16_t, 4> PENDING_COMMANDS = {
+    CMD_ABOUT,
+    CMD_CHECK_UPDATES,
+    CMD_COPY,
+    CMD_APPEND,
 };
 
 constexpr bool enabled(uint16_t command) {

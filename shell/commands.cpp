@@ -5,6 +5,8 @@
 #include "bookmarks/bookmarks.h"
 #include "calendar_dialog/calendar_dialog.h"
 #include "index/index_dialog.h"
+#include "search/search.h"
+#include "search/search_dialog.h"
 #include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -50,6 +52,13 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_PREVIOUS_DAY:
             step_day(window, -1);
             return 0;
+        case CMD_SEARCH:
+            run_search_dialog(window);
+            return 0;
+            return 0;
+        case CMD_SEARCH_AGAIN:
+            search_next(window);
+            return 0;
         case CMD_REVERSE:
             toggle_reverse(CHECK_FLIP);
             // The same lines, drawn the other way round: no new layout. The date below turns
@@ -76,7 +85,7 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             plat::destroy_window(window);
             return 0;
         default:
-            // Search, Search Again, Check For Updates, About,
+            // Check For Updates, About,
             // Copy and Append arrive with their dialogs and subsystems.
             return 1;
     }

@@ -2,8 +2,10 @@
 // the scroll bar, taps and commands.
 #include "shell/main_window.h"
 
+#include "search/search.h"
 #include "shell/navigation.h"
 #include "shell/settings_store.h"
+#include "shell/startup.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -24,6 +26,8 @@ int32_t signed_word(int32_t word) {
 
 void on_create(plat::Window* window) {
     g_settings.main_window = window;
+    g_search_shown_hook = update_bookmark_check;
+    g_search_out_of_memory = out_of_memory_stop;
     create_bars(window);
     open_lesson_view(window);
     toggle_reverse(CHECK_SET);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <list>
 #include <map>
 #include <stdexcept>
@@ -45,6 +46,16 @@ inline std::vector<uint8_t> lesson_for_key(uint16_t key, int paragraphs) {
     for (int i = 0; i < paragraphs; ++i)
         add(0xB1, {0x62, 0x63, 0x64});
     text.insert(text.end(), 4, 0);
+    return text;
+}
+
+// The key's lesson_for_key text with one more body paragraph holding the word.
+inline std::vector<uint8_t> lesson_with_word(uint16_t key, const char* word) {
+    std::vector<uint8_t> text = lesson_for_key(key, 3);
+    std::vector<uint8_t> paragraph = {0xB1, 0};
+    paragraph.insert(paragraph.end(), word, word + std::strlen(word));
+    paragraph.push_back(0);
+    text.insert(text.end() - 4, paragraph.begin(), paragraph.end());  // before the closing zeros
     return text;
 }
 

@@ -1,5 +1,6 @@
 // PalmDOC unpacking of one record into a fresh buffer of exactly the record's text length.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -10,10 +11,27 @@ namespace lekta {
 
 namespace {
 
-// The most a control byte can take from the input (a run of 8 after it) and give to the
-// output (a back-reference of 10).
-constexpr size_t MAX_IN = 9;
-constexpr size_t MAX_OUT = 10;
+// The most one step of the fast loop takes from the input (a literal block of 8, then a run
+// of 8 after its control byte) and gives to the output (a block of 8, then 16 bytes written
+// for a back-reference of at most 10).
+constexpr size_t MAX_IN = 8 + 9;
+constexpr size_t MAX_OUT = 8 + 16;
+
+constexpr uint64_t HIGH_BITS = 0x8080808080808080ull;
+constexpr uint64_t LOW_BITS = 0x7F7F7F7F7F7F7F7Full;
+constexpr uint64_t BELOW_9 = 0x7777777777777777ull;  // b + 0x77 < 0x80 exactly when b <= 8
+
+// How many of the 8 bytes at p, from the first, stand for themselves (0x09..0x7F).
+inline size_t literal_prefix(const uint8_t* p) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    const uint64_t not_literal = (~((word & LOW_BITS) + BELOW_9) | word) & HIGH_BITS;
+    if (!not_literal) return 8;
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<size_t>(std::countr_zero(not_literal)) / 8;
+    else
+        return static_cast<size_t>(std::countl_zero(not_literal)) / 8;
+}
 
 // Fills dst[0, dst_size) from src. False when the data runs out first or is malformed: a run
 // or a byte pair cut off by the end of the data, a distance of 0 or before the start.
@@ -21,36 +39,44 @@ bool unpack_bytes(const uint8_t* src, size_t src_size, uint8_t* dst, size_t dst_
     size_t in = 0, out = 0;
     // While the largest step fits on both sides no step needs clamping, and copies may be
     // done a word at a time: bytes written past the step lie inside the buffer and are
-    // overwritten by the steps that follow.
+    // overwritten by the steps that follow. Most of a lesson is letters that stand for
+    // themselves: they go over eight at a time, up to the next control byte.
     while (src_size - in >= MAX_IN && dst_size - out >= MAX_OUT) {
+        std::memcpy(dst + out, src + in, 8);
+        const size_t literals = literal_prefix(src + in);
+        in += literals;
+        out += literals;
+        if (literals == 8) continue;
         const unsigned ctl = src[in++];
         if (ctl < 0x80) {
-            if (ctl - 1u < 8u) {
+            if (ctl != 0) {  // 1..8: a run of that many bytes
                 std::memcpy(dst + out, src + in, 8);
                 in += ctl;
                 out += ctl;
             } else {
-                dst[out++] = static_cast<uint8_t>(ctl);
+                dst[out++] = 0;
             }
-        } else if (ctl < 0xC0) {
+        } else if (ctl >= 0xC0) {
+            dst[out++] = 0x20;
+            dst[out++] = static_cast<uint8_t>(ctl ^ 0x80);
+        } else {
             const unsigned pair = ctl << 8 | src[in++];
             const size_t distance = (pair >> 3) & 0x7FF;
             const size_t length = (pair & 7) + 3;
             if (distance == 0 || distance > out) return false;
             uint8_t* to = dst + out;
             const uint8_t* from = to - distance;
-            size_t i = 0;
             if (distance >= 8) {
+                // The second half reads only bytes the first one has written or that were
+                // there before.
                 std::memcpy(to, from, 8);
-                i = 8;
+                std::memcpy(to + 8, from + 8, 8);
+            } else {
+                // Byte by byte, so a short distance repeats what was just written.
+                for (size_t i = 0; i < length; ++i)
+                    to[i] = from[i];
             }
-            // Byte by byte, so a short distance repeats what was just written.
-            for (; i < length; ++i)
-                to[i] = from[i];
             out += length;
-        } else {
-            dst[out++] = 0x20;
-            dst[out++] = static_cast<uint8_t>(ctl ^ 0x80);
         }
     }
     // The last steps, each clamped to the room left.

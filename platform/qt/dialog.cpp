@@ -107,7 +107,7 @@ class DialogClient : public QWidget {
 
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-        setFocus(Qt::MouseFocusReason);
+        if (!window_->tap_keeps_focus) setFocus(Qt::MouseFocusReason);
         const QPoint p = event->position().toPoint();
         deliver(window_, plat::WM_LBUTTONDOWN, 1, lparam_of(p.x(), p.y()));
     }
@@ -230,6 +230,9 @@ intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, 
     qtplat::unregister_dc(&w->dc);
     const intptr_t result = w->ended ? w->result : -1;
     delete dialog;
+    // The owner is active again, as when a modal dialog box ends: its keys (F3 after a search)
+    // work at once, with or without a window manager to hand the focus back.
+    if (owner && owner->alive && owner->top) owner->top->activateWindow();
     w->backing = QImage();
     return result;
 }

@@ -144,7 +144,10 @@ QWidget* make_widget(plat::Window* w, const plat::ControlTemplate& t, QWidget* p
                 return e;
             }
             auto* e = new QLineEdit(text, parent);
-            e->setAlignment(t.style & plat::CS_RIGHT ? Qt::AlignRight : Qt::AlignLeft);
+            // Right means right, as with the original's edit boxes, whatever way the text
+            // runs: Qt would mirror it for right-to-left text.
+            e->setAlignment(t.style & plat::CS_RIGHT ? Qt::AlignRight | Qt::AlignAbsolute
+                                                     : Qt::AlignLeft);
             e->setReadOnly((t.style & plat::CS_READONLY) != 0);
             e->setFrame((t.style & plat::CS_BORDER) != 0);
             QObject::connect(e, &QLineEdit::textEdited, e,

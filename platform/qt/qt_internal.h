@@ -101,6 +101,7 @@ struct Window {
     bool needs_erase = true;
     QPointer<QWidget> done_strip;
     QPointer<QWidget> focus_target;  // given the focus when the dialog shows
+    bool tap_keeps_focus = false;    // a tap on the client area leaves the focus where it is
     DialogControl* find_control(uint16_t id);
 
     // A bar, and the owner of a dialog.

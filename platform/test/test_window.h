@@ -83,6 +83,7 @@ struct Window {
     bool paint_pending = false, erase_pending = false;
     bool focus_set = false;
     uint16_t focus = ID_NONE;
+    bool tap_keeps_focus = false;  // set_tap_keeps_focus
     DialogControl* find_control(uint16_t id);
 
     // A bar, and the owner of a dialog.

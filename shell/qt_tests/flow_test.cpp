@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
@@ -28,6 +29,7 @@
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "calendar_dialog/calendar_state.h"
+#include "platform/dialog.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "shell/registry.h"
@@ -52,6 +54,26 @@ constexpr const char* PROGRAM = nullptr;  // the program is not built here
 // Lessons long enough to page through.
 ts::TestBook long_book() {
     return ts::make_test_book(true, [](uint16_t) { return 60; });
+}
+
+// The dialog on screen, if one is.
+QWidget* open_dialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits("QDialog")) return w;
+    return nullptr;
+}
+
+// Plays the user on the next dialog as soon as it shows (it runs in a loop of its own).
+void when_dialog_opens(std::function<void(QWidget*)> script) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, script] {
+        if (QWidget* dialog = open_dialog()) {
+            timer->stop();
+            timer->deleteLater();
+            script(dialog);
+        }
+    });
+    timer->start(10);
 }
 
 uint16_t shown_key() {
@@ -527,7 +549,7 @@ class FlowTest : public QObject {
         start(day_number_from_civil(11, 13, 2012));
         QVERIFY(button("Choose Day") && button("Search"));
         QVERIFY(button("Choose Day")->isEnabled());  // the index
-        QVERIFY(!button("Search")->isEnabled());
+        QVERIFY(button("Search")->isEnabled());
         QVERIFY(menu_item("&Calendar")->isEnabled());
         QVERIFY(menu_item("&Today")->isEnabled());
     }
@@ -638,6 +660,65 @@ class FlowTest : public QObject {
         });
         menu_item("&Calendar")->trigger();
         QCOMPARE(g_settings.current_day, day);
+    }
+
+    // The search dialog on the Qt backend: keys tapped on the keyboard picture, then words
+    // typed with the Latin keys; Return searches, F3 and Return search again.
+    void searchesFromTheDialog() {
+        // An earlier test's window asked the loop to end, and a nested loop (the dialog's) would
+        // end at once: the application loop takes the request and clears it.
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+        start(day_number_from_civil(11, 13, 2012));  // key 0x081C
+        // The title of the lesson of key 0x0901 (2305) spells "acdaf"; read right to left, it
+        // is typed f, a, d, c, a.
+        bool ran = false;
+        when_dialog_opens([&ran](QWidget* dialog) {
+            auto* client = dialog->findChild<QWidget*>("dialog_client");
+            auto* edit = dialog->findChild<QLineEdit*>();
+            QVERIFY(client && edit);
+            const plat::BaseUnits units = plat::dialog_base_units();
+            for (int key : {6, 1, 4, 3, 1}) {
+                const int row = (key - 1) / 9, column = 9 * (row + 1) - key;
+                const QPoint p(7 * units.x / 4 + column * 17 + 8, 71 * units.y / 8 + row * 25 + 12);
+                QTest::mouseClick(client, Qt::LeftButton, {}, p);
+            }
+            QCOMPARE(edit->text(), QString::fromUtf16(u"\u202E\u05D5\u05D0\u05D3\u05D2\u05D0"));
+            QTest::keyClick(edit, Qt::Key_Return);
+            ran = true;
+        });
+        QTest::keyClick(client_, Qt::Key_F3, Qt::AltModifier);
+        QTRY_VERIFY(ran);
+        QCOMPARE(shown_key(), uint16_t(0x0901));
+        QCOMPARE(g_settings.current_lesson, uint16_t(0x0901));
+        QCOMPARE(int(g_settings.view->hl_end - g_settings.view->hl_start), 5);
+        QVERIFY(!open_dialog());
+        QTRY_VERIFY(top_->isActiveWindow());
+
+        // The only place: F3 goes round the year to it again.
+        const uint16_t title = g_settings.view->hl_start;
+        QTest::keyClick(client_, Qt::Key_F3);
+        QCOMPARE(g_settings.view->hl_start, title);
+        QCOMPARE(shown_key(), uint16_t(0x0901));
+        QCOMPARE(int(g_settings.view->hl_end - g_settings.view->hl_start), 5);
+
+        // The common word "bcd" typed with the Latin keys as it reads: d, c, b.
+        bool typed = false;
+        when_dialog_opens([&typed](QWidget* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>();
+            QVERIFY(edit);
+            QTest::keyClicks(edit, "dcb");
+            QTest::keyClick(edit, Qt::Key_Return);
+            typed = true;
+        });
+        menu_item("&Search")->trigger();
+        QTRY_VERIFY(typed);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(g_settings.search_string)),
+                 QByteArray("bcd"));
+        QCOMPARE(shown_key(), uint16_t(0x0901));
+        const uint16_t first = g_settings.view->hl_start;
+        QTest::keyClick(client_, Qt::Key_Return);
+        QVERIFY(g_settings.view->hl_start != first);
     }
 
     void restartResumesAtTheSavedRow() {

@@ -1,0 +1,219 @@
+#include "search/search_dialog.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/tap_focus.h"
+#include "search/keyboard.h"
+#include "search/search.h"
+#include "state/settings.h"
+#include "view/letter_code.h"
+
+namespace lekta {
+namespace {
+
+constexpr int32_t FIRST_LETTER = 0x61;
+constexpr int32_t LETTER_COUNT = 27;
+constexpr char16_t UNICODE_ALEF = 0x5D0;
+constexpr intptr_t RESULT_OK = 1;
+constexpr intptr_t RESULT_CANCEL = 2;
+
+// One dialog at a time.
+struct DialogState {
+    plat::Font* edit_font = nullptr;
+    plat::BaseUnits units;
+    bool normalizing = false;  // our own change of the edit box is under way
+};
+DialogState g_dialog;
+
+int32_t low_word(uintptr_t value) {
+    return static_cast<int32_t>(value & 0xFFFF);
+}
+int32_t high_word(uintptr_t value) {
+    return static_cast<int32_t>((value >> 16) & 0xFFFF);
+}
+int32_t signed_word(int32_t word) {
+    return static_cast<int16_t>(static_cast<uint16_t>(word));
+}
+
+bool is_override(char16_t c) {
+    return c == RIGHT_TO_LEFT_OVERRIDE;
+}
+
+// Keeps exactly one override mark, at the start, whatever the user typed or deleted; the
+// selection stays on the same characters.
+void keep_override_first(plat::Window* dialog) {
+    const std::u16string text = plat::control_text(dialog, ID_SEARCH_EDIT);
+    if (!text.empty() && is_override(text[0]) &&
+        std::none_of(text.begin() + 1, text.end(), is_override))
+        return;
+    const plat::TextSelection sel = plat::text_selection(dialog, ID_SEARCH_EDIT);
+    auto moved = [&text](int32_t position) {
+        const auto end = text.begin() + std::clamp<int32_t>(position, 0, int32_t(text.size()));
+        return position - static_cast<int32_t>(std::count_if(text.begin(), end, is_override)) + 1;
+    };
+    std::u16string fixed(1, RIGHT_TO_LEFT_OVERRIDE);
+    std::copy_if(text.begin(), text.end(), std::back_inserter(fixed),
+                 [](char16_t c) { return !is_override(c); });
+    g_dialog.normalizing = true;
+    plat::set_control_text(dialog, ID_SEARCH_EDIT, fixed.c_str());
+    plat::select_text(dialog, ID_SEARCH_EDIT, moved(sel.start), moved(sel.end));
+    g_dialog.normalizing = false;
+}
+
+void close_dialog(plat::Window* dialog, intptr_t result) {
+    // No input panel to force down on a desktop: ending the dialog is all.
+    plat::end_dialog(dialog, result);
+}
+
+void on_init(plat::Window* dialog) {
+    const auto string = search_string();
+    int32_t converted = 0;
+    const char16_t* run =
+        to_display_run(string.data(), static_cast<int32_t>(string.size()), true, &converted);
+    const std::u16string shown = run ? std::u16string(run, static_cast<size_t>(converted)) : u"";
+    g_dialog.units = plat::dialog_base_units();
+
+    const FontSpec& spec = g_settings.view ? g_settings.view->font_spec : g_settings.font_spec;
+    plat::FontDesc desc;
+    std::copy(std::begin(spec.face_name), std::end(spec.face_name), desc.face);
+    desc.face[std::size(desc.face) - 1] = 0;
+    desc.height = spec.font_size;
+    g_dialog.edit_font = plat::create_font(desc);
+    if (g_dialog.edit_font) plat::set_control_font(dialog, ID_SEARCH_EDIT, g_dialog.edit_font);
+
+    // The override mark takes one place of its own.
+    plat::limit_text(dialog, ID_SEARCH_EDIT, SEARCH_EDIT_LIMIT + 1);
+    g_dialog.normalizing = true;
+    plat::set_control_text(dialog, ID_SEARCH_EDIT, box_text_from_shown(shown).c_str());
+    g_dialog.normalizing = false;
+    // The device's caption OK button: a Done button beside the client area.
+    plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
+    // Keys tapped on the picture type into the edit box, its selection kept.
+    plat::set_tap_keeps_focus(dialog, true);
+    plat::set_focus(dialog, ID_SEARCH_EDIT);
+    plat::select_text(dialog, ID_SEARCH_EDIT, 0, -1);
+}
+
+void on_ok(plat::Window* dialog) {
+    std::u16string shown = shown_from_box_text(plat::control_text(dialog, ID_SEARCH_EDIT));
+    if (shown.size() > static_cast<size_t>(SEARCH_EDIT_LIMIT))
+        shown.resize(static_cast<size_t>(SEARCH_EDIT_LIMIT));
+    read_search_string(shown);
+    if (search_string().empty() || search_next(dialog)) {
+        close_dialog(dialog, RESULT_OK);
+        return;
+    }
+    // "Not Found!" has been shown: the next key typed replaces the text.
+    plat::set_focus(dialog, ID_SEARCH_EDIT);
+    plat::select_text(dialog, ID_SEARCH_EDIT, 0, -1);
+}
+
+}  // namespace
+
+const plat::DialogTemplate& search_dialog_template() {
+    using plat::ControlKind;
+    static const std::array<plat::ControlTemplate, 3> controls = {{
+        {plat::ID_NONE, ControlKind::static_text, u"Search", 7, 7, 112, 8, plat::CS_CENTER,
+         nullptr},
+        {ID_SEARCH_EDIT, ControlKind::edit, u"", 7, 21, 112, 43,
+         plat::CS_RIGHT | plat::CS_AUTOHSCROLL | plat::CS_BORDER | plat::CS_TABSTOP, nullptr},
+        {plat::ID_NONE, ControlKind::picture, nullptr, KEYBOARD_X_UNITS, KEYBOARD_Y_UNITS, 0, 0, 0,
+         &keyboard_image()},
+    }};
+    static const plat::DialogTemplate tmpl{u"Lekta", 126, 131, controls, false, true};
+    return tmpl;
+}
+
+void run_search_dialog(plat::Window* owner) {
+    plat::run_dialog(owner, search_dialog_template(), search_dialog_proc, 0);
+}
+
+intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
+                            intptr_t lparam) {
+    switch (message) {
+        case plat::WM_INITDIALOG:
+            on_init(dialog);
+            return 1;
+        case plat::WM_LBUTTONDOWN: {
+            const auto point = static_cast<uintptr_t>(lparam);
+            const auto key =
+                key_at(g_dialog.units, signed_word(low_word(point)), signed_word(high_word(point)));
+            if (key) type_key(dialog, *key);
+            return 0;
+        }
+        case plat::WM_COMMAND:
+            switch (low_word(wparam)) {
+                case plat::IDOK:
+                    on_ok(dialog);
+                    return 1;
+                case plat::IDCANCEL:
+                    close_dialog(dialog, RESULT_CANCEL);
+                    return 1;
+                case ID_SEARCH_EDIT:
+                    if (high_word(wparam) == plat::EN_CHANGE && !g_dialog.normalizing)
+                        keep_override_first(dialog);
+                    return 1;
+                default:
+                    return 0;
+            }
+        case plat::WM_ACTIVATE:
+            // No input panel and no task bar of our own to manage on a desktop.
+            return 0;
+        case plat::WM_DESTROY:
+            plat::delete_font(g_dialog.edit_font);
+            g_dialog.edit_font = nullptr;
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void type_key(plat::Window* dialog, int key) {
+    if (!plat::has_control(dialog, ID_SEARCH_EDIT) || key < SPACE_KEY || key > LAST_KEY) return;
+    const int32_t base = g_settings.font_spec.font_ascii_base;
+    const char16_t typed[2] = {
+        key == SPACE_KEY ? u' ' : static_cast<char16_t>(base + (key_letter(key) - FIRST_LETTER)),
+        0};
+    // Never in front of the override mark.
+    const plat::TextSelection sel = plat::text_selection(dialog, ID_SEARCH_EDIT);
+    if (sel.start == 0) plat::select_text(dialog, ID_SEARCH_EDIT, 1, std::max(1, sel.end));
+    plat::replace_selection(dialog, ID_SEARCH_EDIT, typed);
+    keep_override_first(dialog);
+}
+
+void read_search_string(std::u16string_view shown) {
+    const int32_t base = g_settings.font_spec.font_ascii_base;
+    uint8_t* out = g_settings.search_string;
+    size_t n = 0;
+    for (size_t i = 0; i < shown.size() && n < static_cast<size_t>(SEARCH_EDIT_LIMIT); ++i) {
+        const char16_t u = shown[i];
+        if (u == u' ' && i + 1 < shown.size() && shown[i + 1] == u' ') continue;
+        uint8_t code;
+        if (u >= base && u < base + LETTER_COUNT)
+            code = static_cast<uint8_t>(u - base + FIRST_LETTER);
+        else if (u >= UNICODE_ALEF && u < UNICODE_ALEF + LETTER_COUNT)
+            code = static_cast<uint8_t>(u - UNICODE_ALEF + FIRST_LETTER);  // a Hebrew keyboard
+        else
+            code = static_cast<uint8_t>(u & 0xFF);
+        out[n++] = code;
+    }
+    std::fill(out + n, out + SEARCH_STRING_CAPACITY, uint8_t{0});
+}
+
+std::u16string box_text_from_shown(std::u16string_view shown) {
+    std::u16string box(shown);
+    reverse_and_mirror(box.data(), static_cast<int32_t>(box.size()));
+    box.insert(box.begin(), RIGHT_TO_LEFT_OVERRIDE);
+    return box;
+}
+
+std::u16string shown_from_box_text(std::u16string_view box) {
+    std::u16string shown;
+    std::copy_if(box.begin(), box.end(), std::back_inserter(shown),
+                 [](char16_t c) { return !is_override(c); });
+    reverse_and_mirror(shown.data(), static_cast<int32_t>(shown.size()));
+    return shown;
+}
+
+}  // namespace lekta
