@@ -38,11 +38,16 @@ std::optional<std::span<const uint8_t>> find_resource(uint16_t id);
 // ---- Messages --------------------------------------------------------------------------------
 
 constexpr uint32_t MB_OK = 0x0;
+constexpr uint32_t MB_YESNOCANCEL = 0x3;
 constexpr uint32_t MB_ICONHAND = 0x10;
 constexpr uint32_t MB_ICONEXCLAMATION = 0x30;
 constexpr int IDOK = 1;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+// IDCANCEL (2) is in dialog.h.
 
-// A modal message box; returns the button pressed (IDOK). owner may be null. caption may be
+// A modal message box; returns the button pressed (IDOK, or IDYES, IDNO or IDCANCEL for
+// MB_YESNOCANCEL; closing such a box answers IDCANCEL). owner may be null. caption may be
 // null (no caption of its own). Texts are UTF-16, zero-terminated.
 int message_box(Window* owner, const char16_t* text, const char16_t* caption, uint32_t style);
 

@@ -11,9 +11,8 @@ namespace lekta {
 namespace {
 
 // Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
-constexpr std::array<uint16_t, 9> PENDING_COMMANDS = {
-    CMD_ABOUT,  CMD_CHECK_UPDATES, CMD_FONT, CMD_INDEX,  CMD_BOOKMARK,
-    CMD_SEARCH, CMD_SEARCH_AGAIN,  CMD_COPY, CMD_APPEND,
+constexpr std::array<uint16_t, 6> PENDING_COMMANDS = {
+    CMD_ABOUT, CMD_CHECK_UPDATES, CMD_SEARCH, CMD_SEARCH_AGAIN, CMD_COPY, CMD_APPEND,
 };
 
 constexpr bool enabled(uint16_t command) {

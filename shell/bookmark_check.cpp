@@ -1,8 +1,12 @@
+#include "bookmarks/bookmarks.h"
 #include "shell/main_window.h"
+#include "state/settings.h"
 
 namespace lekta {
 
-// The bookmark list is not part of this build yet: no lesson is bookmarked.
-void update_bookmark_check() {}
+void update_bookmark_check() {
+    if (plat::Menu* menu = main_menu())
+        set_menu_check(menu, CHECK_SET, CMD_BOOKMARK, is_bookmarked(g_settings.current_lesson));
+}
 
 }  // namespace lekta

@@ -52,6 +52,43 @@ for bad in truncated corrupt missing; do
         '[ "$(wc -l < "$work/err")" -eq 1 ] && grep -q "$bad.res" "$work/err"'
 done
 
+# A generated set of damaged books: cut short at many points, and single bytes changed all
+# through the file. Each gives one line naming the file and status 2, never a crash or a hang; a
+# change the checks cannot see may pass only when the lesson printed is the undamaged one.
+day=2026-03-01
+"$lekta" --print --book "$work/regular.res" --date $day >"$work/good.out" 2>/dev/null
+size=$(stat -c %s "$work/regular.res")
+damaged() {  # file, what was done to it
+    timeout 20 "$lekta" --print --book "$1" --date $day >"$work/out" 2>"$work/err"
+    local status=$?
+    if [ $status -eq 2 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "${1##*/}" "$work/err"; then
+        return 0
+    fi
+    [ $status -eq 0 ] && cmp -s "$work/out" "$work/good.out" && return 0
+    echo "  $2: status $status: $(head -c 200 "$work/err")" >&2
+    return 1
+}
+points=(1 4 8 16 31 32 33 36 40 44 48 52 56 60 63 64 65 100 $((size - 4)) $((size - 2)) $((size - 1)))
+for k in $(seq 1 30); do points+=($((size * k / 31))); done
+bad_cuts=0
+for point in "${points[@]}"; do
+    head -c "$point" "$work/regular.res" >"$work/cut.res"
+    damaged "$work/cut.res" "cut at $point" || bad_cuts=$((bad_cuts + 1))
+done
+check "${#points[@]} books cut short" '[ $bad_cuts -eq 0 ]'
+bad_flips=0 flips=0
+for k in $(seq 0 59); do
+    # The first hundred bytes in steps, then spread over the whole file.
+    if [ $k -lt 25 ]; then at=$((k * 4 + 1)); else at=$(((size * (k - 24) / 36 + k * 7) % size)); fi
+    cp "$work/regular.res" "$work/flip.res"
+    byte=$(od -An -tu1 -j "$at" -N 1 "$work/flip.res" | tr -d ' ')
+    printf "\\x$(printf %02x $((byte ^ (1 << (k % 8)))))" |
+        dd of="$work/flip.res" bs=1 seek="$at" conv=notrunc status=none
+    flips=$((flips + 1))
+    damaged "$work/flip.res" "bit $((k % 8)) of byte $at changed" || bad_flips=$((bad_flips + 1))
+done
+check "$flips books with a byte changed" '[ $bad_flips -eq 0 ]'
+
 # Bad command lines: nothing starts; one line naming the problem and pointing to --help;
 # status 2, as GNU programs do. Words that are not options are still ignored.
 bad_lines=("--date 2026-13-01" "--date 2026-02-30" "--date=" "--date" "--screenshot"

@@ -2,7 +2,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "bookmarks/bookmarks.h"
 #include "calendar_dialog/calendar_dialog.h"
+#include "index/index_dialog.h"
+#include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "state/settings.h"
@@ -56,11 +59,24 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_MENU:
             plat::open_bar_menu(g_settings.bar_window);
             return 0;
+        case CMD_FONT:
+            choose_font_command(window);
+            return 0;
+        case CMD_INDEX: {
+            Settings& s = g_settings;
+            const uint16_t key = open_index_dialog(window, s.current_lesson, s.font_spec);
+            if (key != 0 && key != s.current_lesson) go_to_section(window, key);
+            return 0;
+        }
+        case CMD_BOOKMARK:
+            bookmark_toggle(window);
+            update_bookmark_check();
+            return 0;
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
         default:
-            // Search, Search Again, Index, Bookmark, Check For Updates, About, Font,
+            // Search, Search Again, Check For Updates, About,
             // Copy and Append arrive with their dialogs and subsystems.
             return 1;
     }

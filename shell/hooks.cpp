@@ -1,19 +1,34 @@
-// Steps whose subsystems come later: each is a no-op until its work fills it in.
+// Start and end steps of the subsystems around the shell; a step whose subsystem is not built
+// yet is a no-op.
+#include "bookmarks/bookmarks.h"
+#include "shell/registry.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "state/settings.h"
 
 namespace lekta {
 
-// The index tree's three images: loaded at start, released at the end.
+// The index tree's three images are built into the program: nothing to load or release.
 void load_index_bitmaps() {}
 void free_index_bitmaps() {}
 
-// The bookmark list: read at start, written ("Bookmarks") and freed at the end.
-void load_bookmarks() {}
-void write_bookmarks() {}
-void free_bookmarks() {}
+void load_bookmarks() {
+    const std::optional<std::vector<uint8_t>> value = read_bytes_value(BOOKMARKS_VALUE);
+    if (value)
+        set_bookmarks_from_value(std::span<const uint8_t>(*value));
+    else
+        set_bookmarks_from_value(std::nullopt);
+    g_settings.bookmarks_released = false;
+}
 
-// The font chooser over the main window when no font was ever chosen; then apply_font.
-void choose_start_font(plat::Window*) {}
+void write_bookmarks() {
+    if (g_settings.bookmarks_released) return;
+    write_bytes_value(BOOKMARKS_VALUE, bookmarks_value());
+}
+
+void free_bookmarks() {
+    g_settings.bookmarks = {};
+    g_settings.bookmarks_released = true;
+}
 
 }  // namespace lekta

@@ -69,8 +69,7 @@ enum CheckMode : int { CHECK_FLIP = 0, CHECK_SET = 1 };
 bool set_menu_check(plat::Menu* menu, CheckMode mode, uint16_t id, int value);
 // CHECK_SET: the Reverse item's check follows FLAG_REVERSE. CHECK_FLIP: flips both.
 void toggle_reverse(CheckMode mode);
-// The Bookmark item's check follows whether the shown lesson is bookmarked. Filled in by the
-// bookmarks; until then the item stays unchecked.
+// The Bookmark item's check follows whether the shown lesson is bookmarked.
 void update_bookmark_check();
 
 // ---- Keys and the scroll bar -----------------------------------------------------------------

@@ -16,12 +16,6 @@ namespace {
 constexpr uint32_t MB_ERROR_STYLE = plat::MB_ICONEXCLAMATION;
 constexpr int INITIAL_LINE_CAPACITY = 100;
 
-// A book without the leap-cycle arrangement cannot show a leap-cycle day; one that carries it
-// can.
-bool lesson_reachable() {
-    return !is_leap_cycle() || book_has_leap_cycle();
-}
-
 LessonText fetch_current_lesson() {
     if (!lesson_reachable()) return {};
     return fetch_lesson_text(g_settings.current_lesson);
@@ -32,6 +26,10 @@ int show_error(plat::Window* owner, const char16_t* text) {
 }
 
 }  // namespace
+
+bool lesson_reachable() {
+    return !is_leap_cycle() || book_has_leap_cycle();
+}
 
 int open_lesson_view(plat::Window* main_window) {
     plat::Dc* dc = plat::get_dc(main_window);

@@ -190,6 +190,24 @@ TEST_F(ReadingTest, SettingsThatLieStartOnTheDaysLesson) {
     }
 }
 
+// A leap-cycle day pinned with a book that has its lesson, started with one that has not.
+TEST_F(ReadingTest, APinnedDayThisBookCannotShowGivesWayToToday) {
+    testing_support::use_test_book(
+        testing_support::make_test_book(false, [](uint16_t) { return 8; }));
+    testplat::set_local_date(2025, 12, 7);  // a regular cycle, as 2026 is not
+    stored()[u"Day"] = dword(static_cast<uint32_t>(civil_day(2008, 10, 1)));  // 2 Tishri 5769
+    stored()[u"Flags"] = dword(DEFAULT_FLAGS | FLAG_DAY_PINNED);
+    start_from_settings();
+    expect_readable();
+    EXPECT_EQ(g_settings.current_day, civil_day(2025, 12, 7));
+    EXPECT_EQ(g_settings.flags & FLAG_DAY_PINNED, 0u);
+    exit_reader();
+    // Asked for by --date, the day is tried and refused as the user expects.
+    start_from_settings(civil_day(2008, 10, 1));
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(shown_key(), 0);
+}
+
 // Whatever the file holds, the reader starts on a readable lesson without a message box.
 TEST_F(ReadingTest, RandomSettingsNeverStopTheReader) {
     std::mt19937 random(7);
@@ -222,8 +240,8 @@ TEST_F(ReadingTest, RandomSettingsNeverStopTheReader) {
             }
         }
     };
-    const char16_t* names[] = {u"Day",         u"Lesson",      u"Flags",        u"LastPosition",
-                               u"FontSize",    u"WindowLeft",  u"WindowTop",    u"WindowWidth",
+    const char16_t* names[] = {u"Day",          u"Lesson",       u"Flags",     u"LastPosition",
+                               u"FontSize",     u"WindowLeft",   u"WindowTop", u"WindowWidth",
                                u"WindowHeight", u"FontAsciiBase"};
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE(round);

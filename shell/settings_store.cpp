@@ -96,8 +96,7 @@ void load_window_place(Settings& s) {
     const int32_t width = read_int_value(SETTINGS_KEY, u"WindowWidth", 0);
     const int32_t height = read_int_value(SETTINGS_KEY, u"WindowHeight", 0);
     const auto within = [](int32_t v, int32_t low) { return v >= low && v <= LIMIT; };
-    if (!within(left, -LIMIT) || !within(top, -LIMIT) || !within(width, 1) ||
-        !within(height, 1))
+    if (!within(left, -LIMIT) || !within(top, -LIMIT) || !within(width, 1) || !within(height, 1))
         return;
     s.window_left = left;
     s.window_top = top;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "calendar/hebrew_calendar.h"
 
@@ -76,7 +77,12 @@ struct Settings {
     int32_t window_left = 0, window_top = 0, window_width = 0, window_height = 0;
 
     plat::Bitmap* index_bitmaps[3] = {};
-    uint16_t bookmark_question_flags = 0;
+    // Bookmarked lesson keys in the order they were made; none is 0.
+    std::vector<uint16_t> bookmarks;
+    // Set when the list is released at the end of the run: a second end must not store the
+    // emptied list over the real one.
+    bool bookmarks_released = false;
+    uint16_t bookmark_question_flags = 0;  // BOOKMARK_NO_QUESTION: remove without asking
     bool today_flag = false;
 };
 

@@ -60,15 +60,23 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
         std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
                      body.toLocal8Bit().constData());
         std::fflush(stderr);
-        return IDOK;
+        // Nobody can answer a question here: it is left unanswered, as by closing the box.
+        return (style & 0xF) == MB_YESNOCANCEL ? 2 : IDOK;
     }
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QWidget* parent = qtplat::alive_client(owner) ? static_cast<QWidget*>(owner->top) : nullptr;
-    QMessageBox box(qtplat::icon_of(style), title, body, QMessageBox::Ok, parent);
+    const bool yes_no_cancel = (style & 0xF) == MB_YESNOCANCEL;
+    const QMessageBox::StandardButtons buttons =
+        yes_no_cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok;
+    QMessageBox box(qtplat::icon_of(style), title, body, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (yes_no_cancel) box.setEscapeButton(QMessageBox::Cancel);
     qtplat::ModalScope modal;
-    box.exec();
-    return IDOK;
+    const int pressed = box.exec();
+    if (!yes_no_cancel) return IDOK;
+    if (pressed == QMessageBox::Yes) return IDYES;
+    if (pressed == QMessageBox::No) return IDNO;
+    return 2;  // IDCANCEL
 }
 
 bool modal_dialog_open() {

@@ -2,7 +2,18 @@
 // through a temporary file renamed over the old one, so a crash leaves the old file or the new
 // one. LEKTA_CONFIG_DIR replaces the user's configuration folder (for tests).
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
+
+#include <algorithm>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 #include "platform/qt/qt_internal.h"
 #include "platform/qt/registry_text.h"
@@ -28,9 +39,59 @@ QSettings::Format registry_format() {
     return format;
 }
 
+// A lock file no process holds. Its owner keeps a native lock on it while it lives, so one that
+// can be locked here was left by a process that died, even before it wrote its name into it
+// (which Qt alone would take for a live lock for half a minute). Removed under that lock.
+bool remove_abandoned_lock(const QString& path) {
+#if defined(Q_OS_UNIX)
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(name.constData()) == 0;
+    ::close(fd);
+    return abandoned;
+#else
+    (void)path;
+    return false;
+#endif
+}
+
+// A save killed half-way can leave its temporary file (the settings file's name, a dot and six
+// letters or digits), the lock it held, and the lock Qt takes to clear a stale one. They go
+// before the file is first read; under the save's lock, so that a save another process is making
+// at this moment keeps its file.
+void remove_stale_save_files(const QString& path) {
+    const QFileInfo info(path);
+    QDir dir = info.dir();
+    const QString base = info.fileName();
+    const QString lock_path = dir.filePath(base + QStringLiteral(".lock"));
+    const QString clearing_lock_path = lock_path + QStringLiteral(".rmlock");
+    const QStringList found =
+        dir.entryList({base + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
+    QStringList stale;
+    bool locks_left = false;
+    for (const QString& name : found) {
+        const QStringView suffix = QStringView(name).mid(base.size() + 1);
+        const bool temporary =
+            suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+                return c.unicode() < 0x80 && c.isLetterOrNumber();
+            });
+        if (temporary) stale.append(name);
+        if (suffix == u"lock" || suffix == u"lock.rmlock") locks_left = true;
+    }
+    if (stale.isEmpty() && !locks_left) return;
+    remove_abandoned_lock(clearing_lock_path);
+    QLockFile lock(lock_path);
+    if (!lock.tryLock(0) && !(remove_abandoned_lock(lock_path) && lock.tryLock(0)))
+        return;  // a live save holds it; its files are not stale
+    for (const QString& name : stale)
+        dir.remove(name);
+}
+
 QSettings& settings() {
     RegistryFile& file = registry_file();
     if (!file.settings) {
+        remove_stale_save_files(registry_path());
         file.settings = new QSettings(registry_path(), registry_format());
         file.settings->setAtomicSyncRequired(true);
     }

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -136,7 +137,14 @@ class TopWidget : public QWidget {
     explicit TopWidget(plat::Window* w) : window_(w) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
   protected:
-    void resizeEvent(QResizeEvent*) override { layout_children(window_); }
+    void resizeEvent(QResizeEvent*) override {
+        layout_children(window_);
+        // Without a window manager nothing holds the window to its minimum size: it grows
+        // back by itself.
+        if (isFullScreen() || isMaximized()) return;
+        if (width() < minimumWidth() || height() < minimumHeight())
+            QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
+    }
 
     // Another style may draw a wider scroll bar, a larger bar or button row.
     void changeEvent(QEvent* event) override {

@@ -1,9 +1,15 @@
 // Writes generation after generation of settings values, each generation flushed as a whole,
 // until it is killed. Generation g holds "Gen" = g, "V<i>" = g, "S<i>" = "g-<g>-<i>" and
 // "B" = the four bytes of g. It starts from the generation it finds stored.
+//   qt_reg_writer stale   dies in the middle of a save, as a kill at that moment leaves it:
+//                         the lock taken, a temporary file half written
 #include <QCoreApplication>
+#include <QLockFile>
+#include <QTemporaryFile>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
@@ -33,10 +39,26 @@ std::u16string u16(const std::string& s) {
     return std::u16string(s.begin(), s.end());
 }
 
+// The temporary file is made the way a save makes one when it cannot stay unnamed.
+[[noreturn]] void die_while_saving() {
+    const QString path = qEnvironmentVariable("LEKTA_CONFIG_DIR") + "/Halvern/Lekta-Hebrew.ini";
+    QLockFile lock(path + ".lock");
+    lock.lock();
+    QTemporaryFile temporary(path + ".XXXXXX");
+    temporary.setAutoRemove(false);
+    temporary.open();
+    (void)temporary.fileName();  // gives an unnamed file its name in the folder
+    temporary.write("[Halvern\\Lekta-Hebrew]\nGen=dwo");
+    temporary.flush();
+    std::raise(SIGKILL);
+    std::abort();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "stale") == 0) die_while_saving();
     uint32_t gen = 0;
     if (auto stored = registry_read(KEY, u"Gen"); stored && stored->bytes.size() == 4)
         gen = stored->bytes[0] | stored->bytes[1] << 8 | stored->bytes[2] << 16 |

@@ -1,14 +1,20 @@
 // A settings writer killed at random moments never leaves a torn file: after every kill the file
-// is one whole generation, never older than the one seen before.
+// is one whole generation, never older than the one seen before, and the next start reads it and
+// clears what the killed save left behind.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <optional>
+
+#include "platform/qt/qt_internal.h"
 #include "platform/qt/registry_text.h"
 
 using namespace lekta;
@@ -64,6 +70,24 @@ Generation check_file(const QString& path) {
     return result;
 }
 
+// The next start, in this process: the settings as the program reads them at start.
+std::optional<uint32_t> generation_read_at_start(const QString& config_dir) {
+    qputenv("LEKTA_CONFIG_DIR", config_dir.toLocal8Bit());
+    qtplat::reopen_registry();
+    std::optional<plat::RegValue> gen = plat::registry_read(u"Halvern\\Lekta-Hebrew", u"Gen");
+    if (!gen || gen->type != plat::REG_DWORD || gen->bytes.size() != 4) return std::nullopt;
+    return dword_of(*gen);
+}
+
+// Files beside the settings file: what a killed save may leave (its temporary file, its locks).
+QStringList leftover_files(const QString& config_dir) {
+    return QDir(config_dir + "/Halvern")
+        .entryList({"Lekta-Hebrew.ini.*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+std::string leftovers(const QString& config_dir) {
+    return leftover_files(config_dir).join(' ').toStdString();
+}
+
 TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -91,9 +115,58 @@ TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
         if (now.present) {
             ASSERT_GE(now.gen, last) << "round " << round;
             last = now.gen;
+            ASSERT_EQ(generation_read_at_start(dir.path()), now.gen) << "round " << round;
+            ASSERT_EQ(leftovers(dir.path()), "") << "round " << round;
         }
     }
     EXPECT_GT(last, 40u) << "the writer made little progress; the kills proved little";
+}
+
+// A kill in the middle of a save, made certain: the lock held, the temporary file half written.
+// The next start reads the generation before it and leaves no trace of the killed save.
+TEST(RegistryKill, NextStartClearsWhatAKilledSaveLeft) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.path() + "/Halvern/Lekta-Hebrew.ini";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LEKTA_CONFIG_DIR", dir.path());
+    QProcess writer;
+    writer.setProcessEnvironment(env);
+    writer.start(REG_WRITER, {});
+    ASSERT_TRUE(writer.waitForStarted());
+    for (int i = 0; i < 500 && !check_file(path).present; ++i)
+        QThread::msleep(10);
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished());
+    const Generation before = check_file(path);
+    ASSERT_TRUE(before.present && before.error.isEmpty()) << before.error.toStdString();
+    (void)generation_read_at_start(dir.path());  // clears what this kill may have left
+
+    QProcess dying;
+    dying.setProcessEnvironment(env);
+    dying.start(REG_WRITER, {"stale"});
+    ASSERT_TRUE(dying.waitForFinished());
+    ASSERT_EQ(dying.exitStatus(), QProcess::CrashExit);
+    ASSERT_EQ(leftover_files(dir.path()).size(), 2) << leftovers(dir.path());
+
+    EXPECT_EQ(generation_read_at_start(dir.path()), before.gen);
+    EXPECT_EQ(leftovers(dir.path()), "");
+    EXPECT_EQ(check_file(path).gen, before.gen);
+}
+
+// A save running in another process at the moment of a start keeps its files.
+TEST(RegistryKill, StartLeavesALiveSaveAlone) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/Halvern"));
+    const QString path = dir.path() + "/Halvern/Lekta-Hebrew.ini";
+    QLockFile saving(path + ".lock");
+    ASSERT_TRUE(saving.tryLock(0));
+    QFile temporary(path + ".Ab12Cd");
+    ASSERT_TRUE(temporary.open(QIODevice::WriteOnly));
+    temporary.close();
+    (void)generation_read_at_start(dir.path());
+    EXPECT_TRUE(temporary.exists());
 }
 
 }  // namespace

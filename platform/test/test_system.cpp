@@ -1,15 +1,21 @@
 #include "platform/test/test_system.h"
 
+#include <deque>
+
 namespace lekta::testplat {
 namespace {
 std::vector<RecordedMessageBox> g_boxes;
 plat::LocalDate g_today{2026, 12, 7};
 RegistryMap g_registry;
 bool g_registry_fails = false;
+std::deque<int> g_answers;
 }  // namespace
 
 std::vector<RecordedMessageBox>& message_boxes() {
     return g_boxes;
+}
+void push_message_box_answer(int answer) {
+    g_answers.push_back(answer);
 }
 void set_local_date(int year, int month, int day) {
     g_today = {year, month, day};
@@ -23,6 +29,7 @@ void set_registry_fails(bool fails) {
 
 void reset_system() {
     g_boxes.clear();
+    g_answers.clear();
     g_registry.clear();
     g_registry_fails = false;
     g_today = {2026, 12, 7};
@@ -40,7 +47,12 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
     box.caption = caption ? caption : u"";
     box.style = style;
     testplat::g_boxes.push_back(box);
-    return IDOK;
+    if (!testplat::g_answers.empty()) {
+        const int answer = testplat::g_answers.front();
+        testplat::g_answers.pop_front();
+        return answer;
+    }
+    return (style & 0xF) == MB_YESNOCANCEL ? 2 : IDOK;
 }
 
 LocalDate local_date() {

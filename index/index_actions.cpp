@@ -1,0 +1,243 @@
+// Drawing the index tree, taps on it, opening and closing groups and scrolling.
+#include "index/index_actions.h"
+
+#include <algorithm>
+
+#include "resources/index_icons.h"
+#include "view/letter_code.h"
+
+namespace lekta {
+namespace {
+
+bool has_lines(const IndexTree* tree) {
+    return tree && tree->list && tree->lines && tree->line_count > 0;
+}
+
+// The first line at or below the top row: top_row visible lines lie above it.
+uint16_t first_shown_line(const IndexTree& tree) {
+    uint16_t i = 0;
+    for (int32_t seen = 0; i < tree.line_count && seen < tree.top_row; ++i)
+        if (line_visible(tree.lines[i])) ++seen;
+    return i;
+}
+
+uint16_t run_end(const IndexTree& tree, uint16_t i) {
+    const uint16_t key = tree.lines[i].key;
+    while (i < tree.line_count && tree.lines[i].key == key)
+        ++i;
+    return i;
+}
+
+void show_line(IndexTree* tree, IndexLine& line) {
+    if (line_visible(line)) return;
+    line.attribute |= INDEX_VISIBLE;
+    ++tree->visible_count;
+    // Opened on its own, a group shows as closed: its other children stay hidden.
+    if (line.key & INDEX_GROUP_BIT) line.attribute &= static_cast<uint8_t>(~INDEX_EXPANDED);
+}
+
+void show_entry_forwards(IndexTree* tree, uint16_t i) {
+    const uint16_t key = tree->lines[i].key;
+    for (; i < tree->line_count && tree->lines[i].key == key; ++i)
+        show_line(tree, tree->lines[i]);
+}
+
+void show_entry_backwards(IndexTree* tree, int32_t i) {
+    const uint16_t key = tree->lines[i].key;
+    for (; i >= 0 && tree->lines[i].key == key; --i)
+        show_line(tree, tree->lines[i]);
+}
+
+const plat::MonoImage& icon_of(const IndexLine& line) {
+    if (!(line.key & INDEX_GROUP_BIT)) return index_art::SECTION;
+    return (line.attribute & INDEX_EXPANDED) ? index_art::EXPANDED : index_art::COLLAPSED;
+}
+
+void draw_line_text(IndexTree* tree, const IndexLine& line, int32_t y) {
+    if (line.count == 0 || uint32_t{line.offset} + line.count > tree->list.length) return;
+    int32_t converted = 0;
+    const char16_t* run =
+        to_display_run(tree->list.bytes.get() + line.offset, line.count, true, &converted);
+    if (!run || converted == 0) return;
+    const plat::Rect rect{line.x, y, line.x + line.width, y + line.height};
+    plat::draw_text(tree->dc, run, converted, rect, VIEW_TEXT_FORMAT);
+}
+
+}  // namespace
+
+void draw_index(IndexTree* tree, DrawMode mode) {
+    if (!tree) return;
+    tree->lines_drawn = 0;
+    if (tree->top_row > tree->visible_count) tree->top_row = tree->max_top;
+    if (mode == DRAW_ERASE) {
+        plat::fill_rect(tree->dc,
+                        {tree->left, tree->top, tree->left + tree->width, tree->top + tree->height},
+                        COLOR_WHITE);
+    }
+    if (!has_lines(tree)) return;
+    uint16_t i = first_shown_line(*tree);
+    if (i >= tree->line_count) return;
+
+    const plat::Colorref saved_color = plat::get_text_color(tree->dc);
+    uint8_t font_key = tree->lines[i].attribute & INDEX_FONT_KEY_MASK;
+    plat::Font* previous_font = select_index_font(tree, font_key, true);
+    int32_t room = tree->height;
+    int32_t y = tree->top;
+    int32_t last_key = -1;
+    for (; i < tree->line_count; ++i) {
+        const IndexLine& line = tree->lines[i];
+        if (line.height > room) break;
+        if (!line_visible(line)) continue;
+        if ((line.attribute & INDEX_FONT_KEY_MASK) != font_key) {
+            font_key = line.attribute & INDEX_FONT_KEY_MASK;
+            select_index_font(tree, font_key, true);
+        }
+        if (line.key != last_key) {
+            const int32_t icon_x = line.x + line.width + INDEX_ICON_GAP;
+            const int32_t lift = (line.height - INDEX_ICON_SIZE) / 2;
+            const int32_t icon_y = lift > 0 ? y + lift : y;
+            plat::draw_mono_image(
+                tree->dc, icon_of(line),
+                {icon_x, icon_y, icon_x + INDEX_ICON_SIZE, icon_y + INDEX_ICON_SIZE});
+        }
+        draw_line_text(tree, line, y);
+        last_key = line.key;
+        y += line.height;
+        room -= line.height;
+        ++tree->lines_drawn;
+    }
+    plat::select_font(tree->dc, previous_font);
+    plat::set_text_color(tree->dc, saved_color);
+}
+
+int32_t index_tap(IndexTree* tree, int32_t x, int32_t y) {
+    if (!has_lines(tree)) return 0;
+    if (x < tree->left || x > tree->left + tree->width || y < tree->top ||
+        y > tree->top + tree->height)
+        return 0;
+    int32_t room = tree->height;
+    int32_t bottom = tree->top;
+    uint16_t i = first_shown_line(*tree);
+    for (;; ++i) {
+        if (i >= tree->line_count) return -1;
+        const IndexLine& line = tree->lines[i];
+        if (line.height > room) return -1;
+        if (!line_visible(line)) continue;
+        room -= line.height;
+        bottom += line.height;
+        if (y <= bottom) break;
+    }
+    const IndexLine& line = tree->lines[i];
+    const int32_t span_end = line.x + line.width + INDEX_TAP_SPAN;
+    if (x >= line.x && x <= span_end) {
+        if (line.key & INDEX_SECTION_BIT) return line.key & INDEX_LESSON_MASK;
+        return toggle_group(tree, i);
+    }
+    if (!(line.key & INDEX_GROUP_BIT)) return 0;
+    // Beside a group's icon on the right still opens it; left of its title is empty space.
+    return x > span_end ? toggle_group(tree, i) : 0;
+}
+
+int32_t toggle_group(IndexTree* tree, uint16_t g) {
+    if (!has_lines(tree) || g >= tree->line_count) return 0;
+    const uint16_t key = tree->lines[g].key;
+    // The group's own lines (a title wrapped over several) open and close together and stay
+    // shown; only what lies under them changes.
+    while (g > 0 && tree->lines[g - 1].key == key)
+        --g;
+    const uint16_t after = run_end(*tree, g);
+    const bool was_expanded = (tree->lines[g].attribute & INDEX_EXPANDED) != 0;
+    for (uint16_t i = g; i < after; ++i)
+        tree->lines[i].attribute ^= INDEX_EXPANDED;
+
+    const int32_t before = tree->visible_count;
+    const int32_t own_indent = right_indent(*tree, tree->lines[g]);
+    int32_t child_indent = right_indent(*tree, tree->lines[after]);
+    for (uint16_t i = after; i < tree->line_count; ++i) {
+        IndexLine& line = tree->lines[i];
+        const int32_t indent = right_indent(*tree, line);
+        // Past the group's subtree; a group without children leaves its siblings alone.
+        if (indent < child_indent || indent <= own_indent) break;
+        if ((line.key & INDEX_LESSON_MASK) == (key & INDEX_LESSON_MASK) && indent == child_indent)
+            child_indent = right_indent(*tree, tree->lines[i + 1]);
+        if (was_expanded) {
+            if (line_visible(line)) {
+                line.attribute &= static_cast<uint8_t>(~INDEX_VISIBLE);
+                --tree->visible_count;
+            }
+        } else if (!line_visible(line) && indent == child_indent) {
+            line.attribute |= INDEX_VISIBLE;
+            ++tree->visible_count;
+        }
+    }
+    if (tree->visible_count != before) compute_index_max_top(tree);
+    draw_index(tree, DRAW_ERASE);
+    return -(key & INDEX_LESSON_MASK);
+}
+
+int scroll_index(IndexTree* tree, int32_t delta, ScrollRedraw redraw, bool clamp) {
+    if (!tree) return 1;
+    int64_t top = int64_t{tree->top_row} + delta;
+    if (top < 0)
+        top = 0;
+    else if (clamp || top > tree->visible_count)
+        top = std::min<int64_t>(top, std::max(tree->max_top, 0));
+    if (redraw == SCROLL_AND_DRAW && top == tree->top_row) return 1;
+    tree->top_row = static_cast<int32_t>(top);
+    if (redraw == SCROLL_AND_DRAW) draw_index(tree, DRAW_ERASE);
+    return 0;
+}
+
+void reveal_lesson(IndexTree* tree, uint16_t lesson_key) {
+    if (!has_lines(tree) || lesson_key == 0) return;
+    uint16_t found = 0;
+    while (found < tree->line_count && ((tree->lines[found].key & INDEX_GROUP_BIT) ||
+                                        (tree->lines[found].key & INDEX_LESSON_MASK) != lesson_key))
+        ++found;
+    if (found >= tree->line_count || line_visible(tree->lines[found])) return;
+
+    show_entry_forwards(tree, found);
+    if (const uint16_t next = run_end(*tree, found); next < tree->line_count)
+        show_entry_forwards(tree, next);
+    // Every line left of the found one's indent, walking back, is a group it lies in.
+    int32_t threshold = right_indent(*tree, tree->lines[found]);
+    for (int32_t i = found - 1; i >= 0; --i) {
+        const int32_t indent = right_indent(*tree, tree->lines[i]);
+        if (indent < threshold) {
+            threshold = indent;
+            show_entry_backwards(tree, i);
+        }
+    }
+    compute_index_max_top(tree);
+}
+
+std::vector<OpenEntry> save_open_state(const IndexTree& tree) {
+    std::vector<OpenEntry> open;
+    if (!tree.lines) return open;
+    for (uint16_t i = 0; i < tree.line_count; i = run_end(tree, i)) {
+        const IndexLine& line = tree.lines[i];
+        if (line_visible(line))
+            open.push_back({line.key, static_cast<uint8_t>(line.attribute & INDEX_EXPANDED)});
+    }
+    return open;
+}
+
+void restore_open_state(IndexTree* tree, const std::vector<OpenEntry>& open) {
+    if (!has_lines(tree)) return;
+    uint16_t from = 0;
+    for (const OpenEntry& entry : open) {
+        uint16_t i = from;
+        while (i < tree->line_count && tree->lines[i].key != entry.key)
+            ++i;
+        if (i >= tree->line_count) continue;
+        for (; i < tree->line_count && tree->lines[i].key == entry.key; ++i) {
+            IndexLine& line = tree->lines[i];
+            if (!line_visible(line)) ++tree->visible_count;
+            line.attribute |= static_cast<uint8_t>(INDEX_VISIBLE | entry.expanded);
+        }
+        from = i;
+    }
+    compute_index_max_top(tree);
+}
+
+}  // namespace lekta
