@@ -60,10 +60,7 @@ void repaint(plat::Window* dialog);
 
 plat::DialogControl* find_control(plat::Window* dialog, uint16_t id);
 
-// What font_families reports; after a reset: "Arial", "David" (Hebrew) and "Tahoma".
-void set_font_families(std::vector<plat::FontFamily> families);
-
-// Clears the scripts and runs and the font families (called by reset_windows).
+// Clears the scripts and runs (called by reset_windows).
 void reset_dialogs();
 
 }  // namespace lekta::testplat
