@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 

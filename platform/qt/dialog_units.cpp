@@ -1,6 +1,5 @@
 // Dialog units, system metrics and colours, and one-bit pictures drawn through a dc.
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
