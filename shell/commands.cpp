@@ -2,8 +2,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "export/clipboard_export.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
+#include "shell/startup.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -17,6 +19,10 @@ int32_t day_after(int32_t day, int32_t step) {
     if (next > std::numeric_limits<int32_t>::max() || next < std::numeric_limits<int32_t>::min())
         return day;
     return static_cast<int32_t>(next);
+}
+
+void copy_lesson(bool append) {
+    if (copy_to_clipboard(g_settings.view, append) == EXPORT_OUT_OF_MEMORY) out_of_memory_stop();
 }
 
 }  // namespace
@@ -44,9 +50,15 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
+        case CMD_COPY:
+            copy_lesson(false);
+            return 0;
+        case CMD_APPEND:
+            copy_lesson(true);
+            return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About, Font,
-            // Copy and Append arrive with their dialogs and subsystems.
+            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About and Font
+            // arrive with their dialogs and subsystems.
             return 1;
     }
 }
