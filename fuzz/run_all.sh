@@ -10,13 +10,11 @@ BUILD=$(cd "$1" && pwd)
 SECONDS_PER_TARGET=$2
 HERE=$(cd "$(dirname "$0")" && pwd)
 
-TARGETS=(
-    fuzz_lesson_text
-    fuzz_layout
-    fuzz_settings
-    fuzz_unpack
-    fuzz_book_file
-)
+TARGETS=()
+for source in "$HERE"/fuzz_*.cpp; do
+    name=$(basename "$source" .cpp)
+    TARGETS+=("$name")
+done
 
 for target in "${TARGETS[@]}"; do
     binary="$BUILD/fuzz/$target"

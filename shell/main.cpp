@@ -4,6 +4,7 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "lekta_version.h"
 #include "platform/book.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (line.version) {
-        std::printf("lekta %s\n", LEKTA_VERSION);
+        std::printf("lekta %s\n", LEKTA_VERSION_TEXT);
         return 0;
     }
 

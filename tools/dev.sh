@@ -3,17 +3,19 @@
 #   tools/dev.sh run [reader options]   build the reader and start it (today's lesson)
 #   tools/dev.sh test                   build everything and run every test: the unit and
 #                                       flow tests, the same under ASan+UBSan, short fuzz runs
+#   tools/dev.sh package                build the Debian package (build-package/lekta_*.deb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev
-          libbenchmark-dev libicu-dev qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core culmus)
+          libbenchmark-dev libicu-dev qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core culmus
+          desktop-file-utils appstream man-db dpkg-dev)
 
 install_packages() {
     local missing=()
     for p in "${PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -Eq '^install ok (installed|triggers-)' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
@@ -50,6 +52,14 @@ run_tests() {
     bash fuzz/run_all.sh build-fuzz "${LEKTA_FUZZ_SECONDS:-20}"
 }
 
+# The package holds the program alone, so only it is built (no tests, no benchmarks).
+build_package() {
+    cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DLEKTA_BENCH=OFF \
+        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+    cmake --build build-package -j"$JOBS" --target lekta
+    (cd build-package && cpack -G DEB)
+}
+
 case "${1:-}" in
 run)
     shift
@@ -60,6 +70,10 @@ run)
 test)
     install_packages
     run_tests
+    ;;
+package)
+    install_packages
+    build_package
     ;;
 *)
     sed -n '2,6p' "$0"

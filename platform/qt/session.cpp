@@ -1,6 +1,8 @@
 // The GUI session: the application object, the message loop and window capture.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
 #include <QWidget>
@@ -13,6 +15,7 @@
 #include <cstring>
 #endif
 
+#include "lekta_version.h"
 #include "platform/qt/qt_internal.h"
 
 namespace lekta::qtplat {
@@ -72,6 +75,19 @@ bool display_available() {
 #endif
 }
 
+// The program's icon on its windows, from the pictures built into the program (a test program
+// has none). The desktop file name ties the windows to the installed menu entry and its icon.
+void set_program_icon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/lekta/icons/%1.png").arg(size);
+        if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+    }
+    if (!icon.isNull()) QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral(LEKTA_APP_ID));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LEKTA_VERSION_TEXT));
+}
+
 }  // namespace
 }  // namespace lekta::qtplat
 
@@ -84,6 +100,7 @@ bool init_gui(int& argc, char** argv) {
     auto* app = new QApplication(argc, argv);
     // The program ends its loop itself, after saving, when its main window is destroyed.
     app->setQuitOnLastWindowClosed(false);
+    qtplat::set_program_icon();
     return true;
 }
 
