@@ -17,6 +17,7 @@ using Colorref = uint32_t;
 
 struct Rect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // Opaque handles; each backend defines them.

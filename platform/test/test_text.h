@@ -17,17 +17,18 @@ struct Font {
 
 // What a test dc draws, in order.
 struct DrawCall {
-    enum Kind { TEXT, FILL, RECTANGLE };
+    enum Kind { TEXT, FILL, RECTANGLE, IMAGE };
     Kind kind = TEXT;
     std::u16string text;  // TEXT: the characters drawn
     Rect rect;
-    uint32_t format = 0;           // TEXT
-    Colorref color = 0;            // TEXT: text colour; FILL: the fill; RECTANGLE: the pen
-    Colorref background = 0;       // TEXT: background colour
-    bool transparent = false;      // TEXT: background mode
-    std::optional<Colorref> fill;  // RECTANGLE
-    FontDesc font;                 // TEXT: the selected font (default desc for the stock font)
-    int font_id = 0;               // TEXT: 0 for the stock font
+    uint32_t format = 0;             // TEXT
+    Colorref color = 0;              // TEXT: text colour; FILL: the fill; RECTANGLE: the pen
+    Colorref background = 0;         // TEXT: background colour
+    bool transparent = false;        // TEXT: background mode
+    std::optional<Colorref> fill;    // RECTANGLE
+    FontDesc font;                   // TEXT: the selected font (default desc for the stock font)
+    int font_id = 0;                 // TEXT: 0 for the stock font
+    const uint8_t* image = nullptr;  // IMAGE: the picture's bits (rect: where it was drawn)
 };
 
 struct Dc {

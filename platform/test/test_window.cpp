@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/test/test_dialog.h"
 #include "platform/test/test_text.h"
 
 namespace lekta::plat {
@@ -11,6 +12,12 @@ Menu::Item* Menu::find(uint16_t id) {
     if (id == 0) return nullptr;
     auto it = std::find_if(items.begin(), items.end(), [id](const Item& i) { return i.id == id; });
     return it == items.end() ? nullptr : &*it;
+}
+
+DialogControl* Window::find_control(uint16_t id) {
+    auto it = std::find_if(controls.begin(), controls.end(),
+                           [id](const DialogControl& c) { return c.id == id; });
+    return it == controls.end() ? nullptr : &*it;
 }
 
 Window::Button* Window::find_button(uint16_t command) {
@@ -38,13 +45,13 @@ std::vector<int> g_quits;
 int g_loop_runs = 0;
 void (*g_loop_body)() = nullptr;
 
-plat::Window* new_window() {
-    g_windows.push_back(std::make_unique<plat::Window>());
-    return g_windows.back().get();
-}
-
 bool live_main(const plat::Window* w) {
     return w && w->kind == plat::Window::Kind::main && w->alive;
+}
+
+// A main window or a dialog: what has a client area, a dc and a procedure.
+bool live_client(const plat::Window* w) {
+    return w && w->kind != plat::Window::Kind::bar && w->alive;
 }
 
 bool live_bar(const plat::Window* w) {
@@ -56,6 +63,11 @@ std::u16string text_of(const char16_t* text) {
 }
 
 }  // namespace
+
+plat::Window* new_window() {
+    g_windows.push_back(std::make_unique<plat::Window>());
+    return g_windows.back().get();
+}
 
 std::vector<plat::Window*> main_windows() {
     std::vector<plat::Window*> list;
@@ -69,7 +81,8 @@ void set_default_client_size(int32_t width, int32_t height) {
 }
 
 void resize_client(plat::Window* window, int32_t width, int32_t height) {
-    if (!live_main(window)) return;
+    if (!live_client(window)) return;
+    if (window->kind == plat::Window::Kind::dialog) return resize_dialog(window, width, height);
     window->client = {0, 0, width, height};
     const auto lparam = static_cast<intptr_t>((static_cast<uint32_t>(height) & 0xFFFF) << 16 |
                                               (static_cast<uint32_t>(width) & 0xFFFF));
@@ -122,6 +135,7 @@ void reset_windows() {
     g_quits.clear();
     g_loop_runs = 0;
     g_loop_body = nullptr;
+    reset_dialogs();
 }
 
 }  // namespace lekta::testplat
@@ -169,7 +183,7 @@ void destroy_window(Window* window) {
 }
 
 intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (!live_main(window) || !window->proc) return 0;
+    if (!live_client(window) || !window->proc) return 0;
     return window->proc(window, message, wparam, lparam);
 }
 
@@ -180,7 +194,7 @@ Rect client_rect(Window* window) {
 }
 
 Dc* get_dc(Window* window) {
-    if (!window || window->kind != Window::Kind::main) return nullptr;
+    if (!window || window->kind == Window::Kind::bar) return nullptr;
     ++window->dc_gets;
     if (!window->dc) window->dc = create_dc();
     return window->dc;
@@ -213,7 +227,7 @@ void post_quit_message(int code) {
 }
 
 void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
-    if (live_main(window)) window->scroll_calls.push_back({min, max, pos});
+    if (live_client(window)) window->scroll_calls.push_back({min, max, pos});
 }
 
 Window* create_bar(Window* main_window, const BarSpec& params) {

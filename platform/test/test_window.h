@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog.h"
 #include "platform/platform.h"
 
 namespace lekta::plat {
@@ -24,8 +25,25 @@ struct Menu {
     Item* find(uint16_t id);
 };
 
+// A control of a test dialog, with everything the program and the script set on it.
+struct DialogControl {
+    uint16_t id = ID_NONE;
+    ControlKind kind = ControlKind::static_text;
+    uint32_t style = 0;
+    std::u16string text;
+    Rect rect;  // client pixels
+    bool enabled = true;
+    bool checked = false;
+    Font* font = nullptr;
+    const MonoImage* image = nullptr;
+    int32_t limit = 0;  // edit: most characters, 0 for no limit
+    int32_t sel_start = 0, sel_end = 0;
+    std::vector<std::u16string> items;
+    int32_t selection = -1;
+};
+
 struct Window {
-    enum class Kind { main, bar };
+    enum class Kind { main, bar, dialog };
     Kind kind = Kind::main;
     bool alive = true;
 
@@ -51,7 +69,21 @@ struct Window {
     };
     std::vector<Shortcut> accelerators;
 
-    // A bar.
+    // A dialog (caption in title; client, dc, vscroll and scroll_calls as for a main window).
+    std::vector<DialogControl> controls;
+    bool ended = false;
+    intptr_t result = 0;
+    bool done_button = false;
+    bool dialog_full_screen = false;
+    uint32_t init_flags = 0;  // given to init_full_screen_dialog
+    int paints = 0;           // WM_PAINT sent
+    int invalidations = 0;
+    bool paint_pending = false, erase_pending = false;
+    bool focus_set = false;
+    uint16_t focus = ID_NONE;
+    DialogControl* find_control(uint16_t id);
+
+    // A bar, and the owner of a dialog.
     Window* owner = nullptr;
     Menu menu;
     struct Button {
@@ -72,6 +104,8 @@ struct Window {
 
 namespace lekta::testplat {
 
+// A new window record; records are kept until the reset, so stale handles stay harmless.
+plat::Window* new_window();
 // The main windows made since the last reset, oldest first (destroyed ones included).
 std::vector<plat::Window*> main_windows();
 // The client rectangle a new main window starts with; 240 x 320 after a reset.
