@@ -11,9 +11,8 @@ namespace lekta {
 namespace {
 
 // Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
-constexpr std::array<uint16_t, 8> PENDING_COMMANDS = {
-    CMD_ABOUT,    CMD_CHECK_UPDATES, CMD_FONT,         CMD_INDEX, CMD_BOOKMARK,
-    CMD_CALENDAR, CMD_SEARCH,        CMD_SEARCH_AGAIN,
+constexpr std::array<uint16_t, 6> PENDING_COMMANDS = {
+    CMD_FONT, CMD_INDEX, CMD_BOOKMARK, CMD_CALENDAR, CMD_SEARCH, CMD_SEARCH_AGAIN,
 };
 
 constexpr bool enabled(uint16_t command) {

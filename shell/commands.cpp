@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "about/about_box.h"
+#include "about/update_check.h"
 #include "export/clipboard_export.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
@@ -50,6 +52,12 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
+        case CMD_ABOUT:
+            show_about_box(window);
+            return 0;
+        case CMD_CHECK_UPDATES:
+            build_update_url(window);
+            return 0;
         case CMD_COPY:
             copy_lesson(false);
             return 0;
@@ -57,8 +65,8 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             copy_lesson(true);
             return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark, Check For Updates, About and Font
-            // arrive with their dialogs and subsystems.
+            // Calendar, Search, Search Again, Index, Bookmark and Font arrive with their
+            // dialogs and subsystems.
             return 1;
     }
 }

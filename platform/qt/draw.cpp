@@ -1,4 +1,5 @@
 // Drawing through a dc into its image: text runs, rectangles and the dc's colour state.
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
 
@@ -65,6 +66,11 @@ void draw_text(Dc* dc, const char16_t* text, int32_t count, const Rect& rect, ui
         run.setGlyphIndexes(glyphs[f]);
         run.setPositions(positions[f]);
         painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    if (font->qfont.underline()) {
+        const QFontMetricsF metrics(font->qfont);
+        painter.fillRect(QRectF(x, baseline + metrics.underlinePos(), width, metrics.lineWidth()),
+                         qtplat::to_qcolor(dc->text_color));
     }
     painter.end();
     qtplat::drawn(dc);
