@@ -12,7 +12,8 @@
 // Keys: Escape and the window's close box arrive as WM_COMMAND IDCANCEL, Return as
 // WM_COMMAND IDOK (or the default button's id); other keys on the client area as WM_KEYDOWN.
 // Taps on the client area, static texts and pictures included, arrive as WM_LBUTTONDOWN in
-// client pixels; taps on buttons, edits and lists go to those controls.
+// client pixels; taps on buttons, edits and lists go to those controls. Controls notify the
+// user's changes only; what the program sets through the calls below does not notify.
 #pragma once
 
 #include <cstdint>

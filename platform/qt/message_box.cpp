@@ -63,9 +63,7 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
         return IDOK;
     }
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QWidget* parent = owner && owner->kind == Window::Kind::main && owner->alive
-                          ? static_cast<QWidget*>(owner->top)
-                          : nullptr;
+    QWidget* parent = qtplat::alive_client(owner) ? static_cast<QWidget*>(owner->top) : nullptr;
     QMessageBox box(qtplat::icon_of(style), title, body, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     qtplat::ModalScope modal;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/dialog.h"
 #include "platform/platform.h"
 
 class QMenu;
@@ -60,8 +61,17 @@ struct Menu {
     std::map<uint16_t, bool> checked;  // what the program set; Qt's own toggling is undone
 };
 
+// A control of a dialog.
+struct DialogControl {
+    uint16_t id = ID_NONE;
+    ControlKind kind = ControlKind::static_text;
+    uint32_t style = 0;
+    QPointer<QWidget> widget;
+    Font* font = nullptr;  // set by the program; null: the dialog's font
+};
+
 struct Window {
-    enum class Kind { main, bar };
+    enum class Kind { main, bar, dialog };
     Kind kind = Kind::main;
     bool alive = true;
     WindowProc proc = nullptr;
@@ -81,7 +91,17 @@ struct Window {
     Window* bar = nullptr;
     std::vector<QShortcut*> accelerators;
 
-    // A bar.
+    // A dialog: top is the dialog, client its client area; needs_wm_paint, backing and dc
+    // serve as for a main window.
+    std::vector<DialogControl> controls;
+    bool ended = false;
+    intptr_t result = 0;
+    bool needs_erase = true;
+    QPointer<QWidget> done_strip;
+    QPointer<QWidget> focus_target;  // given the focus when the dialog shows
+    DialogControl* find_control(uint16_t id);
+
+    // A bar, and the owner of a dialog.
     Window* owner = nullptr;
     QPointer<QWidget> toolbar;
     Menu menu;
@@ -126,6 +146,23 @@ plat::Window* new_window_record();
 plat::Window* first_main_window();
 // Places the bar over the top or bottom of the client area.
 void place_bar(plat::Window* window);
+// A main window or a dialog that is still open.
+bool alive_client(const plat::Window* w);
+// Sends a message to a main window's or a dialog's procedure.
+intptr_t deliver(plat::Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam);
+intptr_t lparam_of(int low, int high);
+// Keeps the backing image the size of the client area at the screen's pixel density. True
+// when the image was made anew.
+bool ensure_backing(plat::Window* w);
+// A vertical scroll bar whose requests arrive as WM_VSCROLL.
+QScrollBar* make_scroll_bar(plat::Window* w, QWidget* parent);
+
+// Dialog controls (dialog_controls.cpp): made from the template as children of the client.
+void create_controls(plat::Window* dialog, std::span<const plat::ControlTemplate> controls);
+// The dialog's widget of a control, or null.
+QWidget* control_widget(plat::Window* dialog, uint16_t id);
+// A one-bit picture as an image (null when its bits are too short).
+QImage mono_image(const plat::MonoImage& image);
 
 // Keys (keys.cpp): the VK_ code of a Qt key, 0 when there is none.
 uint32_t vk_from_qt_key(int key);

@@ -28,37 +28,6 @@ std::vector<std::unique_ptr<plat::Window>>& all_windows() {
     return windows;
 }
 
-intptr_t lparam_of(int low, int high) {
-    return intptr_t(uint32_t(std::clamp(low, 0, 0xFFFF)) |
-                    (uint32_t(std::clamp(high, 0, 0xFFFF)) << 16));
-}
-
-intptr_t deliver(plat::Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (!w || !w->alive || w->kind != plat::Window::Kind::main || !w->proc) return 0;
-    return w->proc(w, message, wparam, lparam);
-}
-
-// Keeps the backing image the size of the client area at the screen's pixel density; the old
-// contents stay until the program paints again. True when the image was made anew.
-bool ensure_backing(plat::Window* w) {
-    QWidget* client = w->client;
-    if (!client) return false;
-    const qreal dpr = client->devicePixelRatioF();
-    const QSize size = client->size().expandedTo(QSize(1, 1));
-    const QSize device(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
-    if (!w->backing.isNull() && w->backing.size() == device && w->backing.devicePixelRatio() == dpr)
-        return false;
-    QImage image(device, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::white);
-    if (!w->backing.isNull()) {
-        QPainter painter(&image);
-        painter.drawImage(QPoint(0, 0), w->backing);
-    }
-    w->backing = std::move(image);
-    return true;
-}
-
 void report_size(plat::Window* w) {
     QWidget* client = w->client;
     if (!client || (client->width() == w->sent_width && client->height() == w->sent_height)) return;
@@ -199,6 +168,42 @@ uintptr_t scroll_wparam(uint32_t request, int position) {
     return request | (uintptr_t(uint16_t(int16_t(std::clamp(position, -32768, 32767)))) << 16);
 }
 
+bool alive_main(const plat::Window* w) {
+    return w && w->alive && w->kind == plat::Window::Kind::main && w->top;
+}
+
+}  // namespace
+
+intptr_t lparam_of(int low, int high) {
+    return intptr_t(uint32_t(std::clamp(low, 0, 0xFFFF)) |
+                    (uint32_t(std::clamp(high, 0, 0xFFFF)) << 16));
+}
+
+intptr_t deliver(plat::Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    if (!w || !w->alive || w->kind == plat::Window::Kind::bar || !w->proc) return 0;
+    return w->proc(w, message, wparam, lparam);
+}
+
+// The old contents stay until the program paints again.
+bool ensure_backing(plat::Window* w) {
+    QWidget* client = w->client;
+    if (!client) return false;
+    const qreal dpr = client->devicePixelRatioF();
+    const QSize size = client->size().expandedTo(QSize(1, 1));
+    const QSize device(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)));
+    if (!w->backing.isNull() && w->backing.size() == device && w->backing.devicePixelRatio() == dpr)
+        return false;
+    QImage image(device, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::white);
+    if (!w->backing.isNull()) {
+        QPainter painter(&image);
+        painter.drawImage(QPoint(0, 0), w->backing);
+    }
+    w->backing = std::move(image);
+    return true;
+}
+
 QScrollBar* make_scroll_bar(plat::Window* w, QWidget* parent) {
     auto* bar = new QScrollBar(Qt::Vertical, parent);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -222,11 +227,9 @@ QScrollBar* make_scroll_bar(plat::Window* w, QWidget* parent) {
     return bar;
 }
 
-bool alive_main(const plat::Window* w) {
-    return w && w->alive && w->kind == plat::Window::Kind::main && w->top;
+bool alive_client(const plat::Window* w) {
+    return w && w->alive && w->kind != plat::Window::Kind::bar && w->top;
 }
-
-}  // namespace
 
 plat::Window* first_main_window() {
     for (auto& w : all_windows())
@@ -310,6 +313,9 @@ intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr
 
 Rect client_rect(Window* window) {
     if (!window || !window->alive) return {};
+    if (window->kind == Window::Kind::dialog)
+        return window->client ? Rect{0, 0, window->client->width(), window->client->height()}
+                              : Rect{};
     if (window->kind == Window::Kind::bar) {
         if (!window->toolbar) return {};
         return {0, 0, window->toolbar->width(), window->toolbar->height()};
@@ -320,7 +326,7 @@ Rect client_rect(Window* window) {
 
 Dc* get_dc(Window* window) {
     // The dc outlives the window (the view may keep it); drawing on it then shows nothing.
-    if (!window || window->kind != Window::Kind::main) return nullptr;
+    if (!window || window->kind == Window::Kind::bar) return nullptr;
     return &window->dc;
 }
 
@@ -340,7 +346,7 @@ void bring_to_front(Window* window) {
 }
 
 void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
-    if (!qtplat::alive_main(window) || !window->scroll) return;
+    if (!qtplat::alive_client(window) || !window->scroll) return;
     QScrollBar* bar = window->scroll;
     QSignalBlocker block(bar);
     max = std::max(min, max);
