@@ -1,8 +1,10 @@
 #include "about/about_box.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/dialog_size.h"
 #include "platform/open_url.h"
 #include "platform/underlined_font.h"
 #include "resources/about_template.h"
@@ -53,6 +55,52 @@ void make_link(plat::Window* dialog) {
     plat::release_dc(dialog, dc);
 }
 
+// The width of a control's text in the control's font, and the height of a line of it.
+struct TextSize {
+    int32_t width = 0, height = 0;
+};
+TextSize measure_control_text(plat::Window* dialog, uint16_t id) {
+    plat::Font* font = plat::create_font(plat::control_font(dialog, id));
+    plat::Dc* dc = plat::get_dc(dialog);
+    plat::Font* previous = plat::select_font(dc, font);
+    const std::u16string text = plat::control_text(dialog, id);
+    const TextSize size{plat::text_extent(dc, text.data(), int32_t(text.size()), 0).width,
+                        plat::text_metrics(dc).height};
+    plat::select_font(dc, previous);
+    plat::release_dc(dialog, dc);
+    plat::delete_font(font);
+    return size;
+}
+
+// The places were chosen for the handheld's narrow dialog font; desktop fonts run wider. A text
+// that would be cut off gets the width it needs, the picture moves clear of the texts, and the
+// box grows to hold the picture and the link with the margin the texts keep on the left.
+void fit_to_texts(plat::Window* dialog) {
+    const int32_t edge = 2 * plat::system_metric(plat::SM_CXEDGE);
+    int32_t texts_right = 0;
+    for (uint16_t id : {ID_ABOUT_NAME, ID_ABOUT_VERSION, ID_ABOUT_NOTICE}) {
+        plat::Rect place = plat::control_rect(dialog, id);
+        const int32_t needed = measure_control_text(dialog, id).width + edge;
+        if (place.right - place.left < needed) {
+            place.right = place.left + needed;
+            plat::move_control(dialog, id, place);
+        }
+        texts_right = std::max(texts_right, place.right);
+    }
+    plat::Rect picture = plat::control_rect(dialog, ABOUT_IMAGE_ID);
+    const int32_t margin = plat::control_rect(dialog, ID_ABOUT_NAME).left;
+    if (picture.left < texts_right + margin / 2) {
+        const int32_t shift = texts_right + margin / 2 - picture.left;
+        picture.left += shift;
+        picture.right += shift;
+        plat::move_control(dialog, ABOUT_IMAGE_ID, picture);
+    }
+    const plat::Rect client = plat::client_rect(dialog);
+    const int32_t width = std::max({client.right, picture.right + margin,
+                                    plat::control_rect(dialog, ID_ABOUT_LINK).right + margin});
+    if (width != client.right) plat::set_dialog_client_size(dialog, width, client.bottom);
+}
+
 void draw_link(plat::Window* dialog, const plat::DrawItem& item) {
     const std::u16string text = link_text(dialog);
     plat::Dc* dc = item.dc;
@@ -74,6 +122,7 @@ intptr_t about_box_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam
     switch (message) {
         case plat::WM_INITDIALOG:
             make_link(dialog);
+            fit_to_texts(dialog);
             return 1;
         case plat::WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const plat::DrawItem*>(lparam);

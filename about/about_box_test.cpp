@@ -75,6 +75,22 @@ TEST_F(AboutBoxTest, LinkFontFitsTheButton) {
     EXPECT_EQ(testplat::dialog_runs()[0].owner, owner);
 }
 
+TEST_F(AboutBoxTest, TextsThatWouldBeCutOffWidenAndTheBoxGrows) {
+    testplat::push_dialog_script([&](plat::Window* d) {
+        // 10-pixel characters and 2 x 2 pixels a dialog unit: the name (28 characters) and the
+        // version (13) need more than 81 and 45 units; the notice (14) fits its 80.
+        EXPECT_EQ(plat::control_rect(d, ID_ABOUT_NAME), plat::Rect({14, 14, 14 + 284, 30}));
+        EXPECT_EQ(plat::control_rect(d, ID_ABOUT_VERSION), plat::Rect({14, 48, 14 + 134, 64}));
+        EXPECT_EQ(plat::control_rect(d, ID_ABOUT_NOTICE), plat::Rect({14, 82, 174, 98}));
+        // The picture keeps half the left margin from the texts; the box its right margin.
+        EXPECT_EQ(plat::control_rect(d, ABOUT_IMAGE_ID), plat::Rect({305, 14, 364, 88}));
+        EXPECT_EQ(plat::client_rect(d), plat::Rect({0, 0, 378, 170}));
+    });
+    show_about_box(nullptr);
+    EXPECT_EQ(testplat::dialog_messages()[1].message, plat::WM_SIZE);
+    EXPECT_EQ(testplat::dialog_messages()[1].lparam, 378 | 170 << 16);
+}
+
 TEST_F(AboutBoxTest, LinkIsDrawnBlueAndUnderlinedInItsFont) {
     plat::Dc* dc = testplat::create_dc();
     testplat::push_dialog_script([&](plat::Window* d) {
