@@ -75,10 +75,5 @@ TEST_F(ExportCommandsTest, CheckForUpdatesOpensTheUpdatePage) {
     EXPECT_EQ(testplat::opened_urls()[0].owner, window);
 }
 
-TEST_F(ExportCommandsTest, TheirMenuItemsAreEnabled) {
-    for (uint16_t id : {CMD_COPY, CMD_APPEND, CMD_ABOUT, CMD_CHECK_UPDATES})
-        EXPECT_TRUE(command_enabled(id)) << id;
-}
-
 }  // namespace
 }  // namespace lekta
