@@ -252,9 +252,11 @@ void set_accelerators(Window* main_window, std::span<const Accelerator> accelera
 // ---- Single instance -------------------------------------------------------------------------
 
 // Claims the named rendezvous. false when another copy holds it: that copy has then been told
-// of this launch (its handler below runs there).
-bool claim_single_instance(const char16_t* name);
-// Runs in the first copy, on its loop, when another launch hands over.
-void set_second_launch_handler(void (*handler)());
+// of this launch and given `words` (a short line of printable ASCII, maybe empty) for its
+// handler below.
+bool claim_single_instance(const char16_t* name, const char* words = "");
+// Runs in the first copy, on its loop, when another launch hands over, with that launch's
+// words ("" from a launch that had none to pass).
+void set_second_launch_handler(void (*handler)(const char* words));
 
 }  // namespace lekta::plat

@@ -29,6 +29,17 @@ check "leap-cycle message" '[ "$(cat "$work/err")" = "$(printf "Could not access
 status=$?
 check "regular-cycle day shown from a regular-only book" '[ $status -eq 0 ]'
 
+# Latin words and numbers in a Hebrew paragraph: --print gives back the source text.
+awk '{print} /^subtitle: /{print "p: מספר ABC 123 בתוך (DEF 4.5%) דבר"}' "$work/regular.lekta" > "$work/mixed.lekta"
+"$pack" "$work/mixed.lekta" "$work/mixed.res"
+check "packing a book with mixed-direction text" '[ -s "$work/mixed.res" ]'
+"$lekta" --print --book "$work/mixed.res" --date 2026-03-01 >"$work/out" 2>&1
+check "mixed-direction text printed as written" 'grep -qx "מספר ABC 123 בתוך (DEF 4.5%) דבר" "$work/out"'
+printf '@lesson 1/1\np: אבג 123 ABC\n' > "$work/ambiguous.lekta"
+"$pack" "$work/ambiguous.lekta" "$work/ambiguous.res" 2>"$work/err"
+check "text that would not read back is refused at its line" \
+    '[ $? -ne 0 ] && grep -q "ambiguous.lekta:2: the mixed-direction text" "$work/err"'
+
 # Damaged book files: one line naming the file, status 2.
 head -c 3000 "$work/regular.res" > "$work/truncated.res"
 cp "$work/regular.res" "$work/corrupt.res"
@@ -40,6 +51,26 @@ for bad in truncated corrupt missing; do
     check "$bad book gives one line naming the file" \
         '[ "$(wc -l < "$work/err")" -eq 1 ] && grep -q "$bad.res" "$work/err"'
 done
+
+# Bad command lines: nothing starts; one line naming the problem and pointing to --help;
+# status 2, as GNU programs do. Words that are not options are still ignored.
+bad_lines=("--date 2026-13-01" "--date 2026-02-30" "--date=" "--date" "--screenshot"
+           "--screenshot $work/no/such/folder/x.png" "--book $work" "--book $work/none.res" "--frobnicate")
+for args in "${bad_lines[@]}"; do
+    # shellcheck disable=SC2086
+    "$lekta" $args --print >"$work/out" 2>"$work/err"
+    status=$?
+    check "'$args' gives status 2 and no lesson" '[ $status -eq 2 ] && [ ! -s "$work/out" ]'
+    check "'$args' gives one line with a hint to --help" \
+        '[ "$(wc -l < "$work/err")" -eq 1 ] && grep -q -- "--help" "$work/err"'
+done
+"$lekta" --print --date "" >/dev/null 2>"$work/err"
+status=$?
+check "an empty date gives status 2" '[ $status -eq 2 ] && grep -q "needs a value" "$work/err"'
+"$lekta" --date 2026-13-01 --screenshot "$work/bad.png" >/dev/null 2>&1
+check "a bad date opens no window" '[ $? -eq 2 ] && [ ! -e "$work/bad.png" ]'
+first=$("$lekta" --print notes.txt /todays --date 2026-12-07 2>"$work/err" | head -n 1)
+check "words that are not options are ignored" '[ "$first" = "כז כסלו ה'"'"'תשפז" ] && [ ! -s "$work/err" ]'
 
 # No display: the lesson is printed instead of the window; a screenshot fails instead.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$lekta" --date 2026-12-07)

@@ -1,6 +1,10 @@
 #include "shell/command_line.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 namespace lekta {
 
@@ -13,7 +17,17 @@ const char* const USAGE_TEXT =
     "  --print            write the date and the lesson to standard output and exit\n"
     "  --screenshot FILE  save the window as a PNG (BMP for .bmp) once drawn, then exit\n"
     "  --help             show this help\n"
-    "  --version          show the version\n";
+    "  --version          show the version\n"
+    "\n"
+    "When the reader is already running, a new launch brings it to the front; with /today or\n"
+    "--date it also goes to that day.\n"
+    "\n"
+    "Exit status: 0 when all went well, 1 when the lesson or the screenshot could not be made,\n"
+    "2 for a bad option or an unreadable book.\n";
+
+bool is_option(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
 
 bool is_today_option(const std::string& arg) {
     static constexpr char kToday[] = "/today";
@@ -46,27 +60,30 @@ std::optional<DateRecord> parse_civil_date(const std::string& text) {
 
 CommandLine parse_command_line(int argc, const char* const* argv) {
     CommandLine line;
+    bool options_end = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i] ? argv[i] : "";
-        // Options that take a value accept both "--opt value" and "--opt=value".
+        // Options that take a value accept both "--opt value" and "--opt=value". An empty value
+        // is no value, and neither is a next word that is a long option: "--date --print" is a
+        // date left out, not a date called "--print" ("--date=--print" would be).
         auto value_of = [&](const std::string& name, std::string* out) {
             if (arg == name) {
-                if (i + 1 >= argc) {
-                    line.problems.push_back("option '" + name + "' needs a value");
-                    return true;
-                }
-                *out = argv[++i];
-                return true;
-            }
-            if (arg.rfind(name + "=", 0) == 0) {
+                if (i + 1 < argc && argv[i + 1] && std::string(argv[i + 1]).rfind("--", 0) != 0)
+                    *out = argv[++i];
+            } else if (arg.rfind(name + "=", 0) == 0) {
                 *out = arg.substr(name.size() + 1);
-                return true;
+            } else {
+                return false;
             }
-            return false;
+            if (out->empty()) line.problems.push_back("option '" + name + "' needs a value");
+            return true;
         };
-        std::string value;
-        if (is_today_option(arg)) {
-            line.today = true;
+        std::string date;
+        if (options_end || !is_option(arg)) {
+            // Words that are not options are ignored, as any command line but "/today" is.
+            if (!options_end && is_today_option(arg)) line.today = true;
+        } else if (arg == "--") {
+            options_end = true;
         } else if (arg == "--print") {
             line.print = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -74,16 +91,35 @@ CommandLine parse_command_line(int argc, const char* const* argv) {
         } else if (arg == "--version") {
             line.version = true;
         } else if (value_of("--book", &line.book) || value_of("--screenshot", &line.screenshot)) {
-        } else if (value_of("--date", &value)) {
-            line.date = parse_civil_date(value);
-            if (!line.date && !value.empty()) {
-                line.problems.push_back("bad date '" + value + "' (expected YYYY-MM-DD)");
-            }
+        } else if (value_of("--date", &date)) {
+            line.date = parse_civil_date(date);
+            if (!line.date && !date.empty())
+                line.problems.push_back("bad date '" + date + "' (expected YYYY-MM-DD)");
         } else {
             line.problems.push_back("unknown option '" + arg + "'");
         }
     }
     return line;
+}
+
+std::string problem_line(const std::string& problem) {
+    return "lekta: " + problem + "; try 'lekta --help' for more information";
+}
+
+std::string screenshot_problem(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return "cannot write the screenshot '" + path + "': a directory";
+    const bool existed = fs::exists(path, error);
+    // Opened for appending, so that a picture already there is not cut short by the test.
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) {
+        return "cannot write the screenshot '" + path + "': " + std::strerror(errno);
+    }
+    std::fclose(file);
+    if (!existed) fs::remove(path, error);
+    return {};
 }
 
 }  // namespace lekta

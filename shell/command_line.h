@@ -20,13 +20,25 @@ struct CommandLine {
     std::vector<std::string> problems;  // unknown options and bad values, one line each
 };
 
+// Words starting with '-' are options; any other word is ignored, as "/today" aside the command
+// line always was. "--" ends the options.
+
 CommandLine parse_command_line(int argc, const char* const* argv);
+
+bool is_option(const std::string& arg);
 
 // "/today" in any mix of case, and nothing more.
 bool is_today_option(const std::string& arg);
 
 // A civil date written YYYY-MM-DD that exists in the calendar (years 1..9999).
 std::optional<DateRecord> parse_civil_date(const std::string& text);
+
+// The line for standard error: the problem and where to find help.
+std::string problem_line(const std::string& problem);
+
+// Why a screenshot cannot be written to path (no folder, no permission, a folder of that
+// name); empty when it can. Leaves no file behind.
+std::string screenshot_problem(const std::string& path);
 
 extern const char* const USAGE_TEXT;
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace lekta {
 namespace {
 
@@ -38,6 +41,50 @@ TEST(CommandLine, ProblemsAreReportedAndTheRestStillParses) {
     EXPECT_EQ("unknown option '--frobnicate'", line.problems[0]);
     EXPECT_EQ("bad date '2007-02-29' (expected YYYY-MM-DD)", line.problems[1]);
     EXPECT_EQ("option '--book' needs a value", line.problems[2]);
+}
+
+TEST(CommandLine, EmptyAndMissingValuesAreProblems) {
+    EXPECT_EQ(std::vector<std::string>{"option '--date' needs a value"},
+              parse({"--date", ""}).problems);
+    EXPECT_EQ(std::vector<std::string>{"option '--date' needs a value"},
+              parse({"--date="}).problems);
+    EXPECT_EQ(std::vector<std::string>{"option '--screenshot' needs a value"},
+              parse({"--screenshot"}).problems);
+    EXPECT_EQ(std::vector<std::string>{"option '--book' needs a value"},
+              parse({"--book="}).problems);
+    CommandLine line = parse({"--screenshot", "--print"});
+    EXPECT_EQ(std::vector<std::string>{"option '--screenshot' needs a value"}, line.problems);
+    EXPECT_TRUE(line.print);
+    EXPECT_EQ(std::vector<std::string>{"bad date '2026-02-30' (expected YYYY-MM-DD)"},
+              parse({"--date=2026-02-30"}).problems);
+    EXPECT_EQ(std::vector<std::string>{"unknown option '-x'"}, parse({"-x"}).problems);
+    EXPECT_EQ("lekta: unknown option '-x'; try 'lekta --help' for more information",
+              problem_line("unknown option '-x'"));
+}
+
+TEST(CommandLine, WordsThatAreNotOptionsAreIgnored) {
+    CommandLine line = parse({"today", "-", "/todays", "file.txt", "--", "--print", "/today"});
+    EXPECT_TRUE(line.problems.empty());
+    EXPECT_FALSE(line.print);  // after "--" nothing is an option
+    EXPECT_FALSE(line.today);
+}
+
+TEST(CommandLine, ScreenshotPathMustBeWritable) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lekta-shot-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    EXPECT_EQ("", screenshot_problem((dir / "x.png").string()));
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));  // the test leaves nothing behind
+    {
+        std::ofstream picture(dir / "old.png");
+        picture << "picture";
+    }
+    EXPECT_EQ("", screenshot_problem((dir / "old.png").string()));
+    EXPECT_EQ(7u, std::filesystem::file_size(dir / "old.png"));
+    EXPECT_NE("", screenshot_problem((dir / "no" / "x.png").string()));
+    EXPECT_EQ("cannot write the screenshot '" + dir.string() + "': a directory",
+              screenshot_problem(dir.string()));
+    std::filesystem::remove_all(dir);
 }
 
 TEST(CommandLine, CivilDatesMustExist) {

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "shell/main_window.h"
+#include "shell/navigation.h"
 #include "shell/registry.h"
 #include "shell/settings_store.h"
 #include "state/current_day.h"
@@ -34,7 +36,8 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
                            bool single_instance) {
     if (single_instance) {
         // Another copy has been told of this launch and takes it from here.
-        if (!plat::claim_single_instance(MAIN_CLASS_NAME)) return nullptr;
+        const std::string words = hand_over_words(start_day, g_settings.today_flag);
+        if (!plat::claim_single_instance(MAIN_CLASS_NAME, words.c_str())) return nullptr;
         plat::set_second_launch_handler(handle_second_launch);
     }
     load_settings(program_path ? program_path : "");
@@ -68,13 +71,42 @@ plat::Window* init_instance(int32_t start_day, const char* program_path) {
     return start_window(start_day, program_path, main_window_proc, true);
 }
 
-void handle_second_launch() {
+std::string hand_over_words(int32_t start_day, bool today_flag) {
+    if (start_day != 0) return "day " + std::to_string(start_day);
+    return today_flag ? "today" : "";
+}
+
+void handle_second_launch(const char* words) {
     plat::Window* window = g_settings.main_window;
-    if (!window || plat::modal_dialog_open()) return;
-    if (plat::is_foreground(window))
-        plat::send_message(window, plat::WM_COMMAND, CMD_TODAY, 0);
-    else
-        plat::bring_to_front(window);
+    if (!window) return;
+    const std::optional<int32_t> day = handed_over_day(words ? words : "");
+    if (!day) {
+        // A plain launch: the copy in front goes to today, one behind comes forward.
+        if (plat::modal_dialog_open()) return;
+        if (plat::is_foreground(window))
+            plat::send_message(window, plat::WM_COMMAND, CMD_TODAY, 0);
+        else
+            plat::bring_to_front(window);
+        return;
+    }
+    // A launch that names its day: that day, and the reader in front. An open dialog is
+    // working on the day shown, so it keeps it; the user finds the dialog in front.
+    if (!plat::modal_dialog_open()) go_to_day(window, *day);
+    if (!plat::is_foreground(window)) plat::bring_to_front(window);
+}
+
+std::optional<int32_t> handed_over_day(const std::string& words) {
+    if (words == "today") return 0;
+    if (words.rfind("day ", 0) != 0 || words.size() > 4 + 9) return std::nullopt;
+    int32_t day = 0;
+    for (size_t i = 4; i < words.size(); ++i) {
+        if (words[i] < '0' || words[i] > '9') return std::nullopt;
+        day = day * 10 + (words[i] - '0');
+    }
+    // Only the days a launch can name: civil years 1 to 9999.
+    if (words.size() == 4 || day < 1 || day > day_number_from_civil(12, 31, 9999))
+        return std::nullopt;
+    return day;
 }
 
 int run_gui(const CommandLine& line, const char* program_path) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -40,9 +41,17 @@ plat::Window* init_instance(int32_t start_day, const char* program_path);
 // The start day: start_day pinned when nonzero, else today or the pinned stored day.
 void choose_start_day(int32_t start_day, bool today_flag);
 
-// Runs in the first copy when a later launch hands over: the window in front with no dialog
-// goes to today; a window behind others comes to the front; an open dialog keeps it as it is.
-void handle_second_launch();
+// What a launch hands over to a copy already running: "day N" for --date, "today" for
+// "/today", nothing otherwise.
+std::string hand_over_words(int32_t start_day, bool today_flag);
+// The day the words ask for (0: today); none for a plain launch or words that are not ours.
+std::optional<int32_t> handed_over_day(const std::string& words);
+
+// Runs in the first copy when a later launch hands over. A plain launch: the window in front
+// with no dialog goes to today; a window behind others comes to the front; an open dialog
+// keeps it as it is. A launch with a day: the window goes to that day (unless a dialog is
+// open) and comes to the front.
+void handle_second_launch(const char* words);
 
 // The whole GUI run; returns the exit code. With --screenshot: the window is saved as a picture
 // once it has painted, and the program ends as after Exit (0, or 1 when the image failed).

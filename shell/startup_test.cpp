@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
@@ -98,24 +99,24 @@ intptr_t recording_proc(plat::Window*, uint32_t message, uintptr_t wparam, intpt
 
 TEST_F(StartupTest, SecondLaunchGoesToTodayOrComesForward) {
     g_commands.clear();
-    handle_second_launch();  // no window yet: nothing to do
+    handle_second_launch("");  // no window yet: nothing to do
     plat::WindowSpec params;
     params.proc = recording_proc;
     g_settings.main_window = plat::create_main_window(params);
 
     testplat::set_foreground(true);
-    handle_second_launch();
+    handle_second_launch("");
     EXPECT_EQ(std::vector<uintptr_t>{CMD_TODAY}, g_commands);
     EXPECT_TRUE(testplat::brought_to_front().empty());
 
     testplat::set_modal_dialog_open(true);  // a dialog in front: left as it is
-    handle_second_launch();
+    handle_second_launch("");
     EXPECT_EQ(1u, g_commands.size());
     EXPECT_TRUE(testplat::brought_to_front().empty());
 
     testplat::set_modal_dialog_open(false);
     testplat::set_foreground(false);
-    handle_second_launch();
+    handle_second_launch("");
     EXPECT_EQ(1u, g_commands.size());
     EXPECT_EQ(std::vector<plat::Window*>{g_settings.main_window}, testplat::brought_to_front());
 }
@@ -161,6 +162,67 @@ TEST_F(StartupTest, ASecondCopyEndsAtOnceAndTouchesNothing) {
     EXPECT_TRUE(testplat::main_windows().empty());
     EXPECT_EQ(0, testplat::message_loop_runs());
     EXPECT_EQ(0u, testplat::registry().count(SETTINGS_KEY));
+
+    // What it was asked to show goes to the running copy.
+    line.today = true;
+    EXPECT_EQ(0, run_gui(line, "/usr/bin/lekta"));
+    line.date = DateRecord{3, 1, 2026};
+    EXPECT_EQ(0, run_gui(line, "/usr/bin/lekta"));
+    const std::string day = "day " + std::to_string(day_number_from_civil(3, 1, 2026));
+    EXPECT_EQ((std::vector<std::string>{"", "today", day}), testplat::handed_over());
+    EXPECT_TRUE(testplat::main_windows().empty());
+}
+
+TEST(HandOver, WordsAndTheDayTheyName) {
+    EXPECT_EQ("", hand_over_words(0, false));
+    EXPECT_EQ("today", hand_over_words(0, true));
+    EXPECT_EQ("day 739600", hand_over_words(739600, true));  // a date beats "/today"
+    EXPECT_EQ(std::optional<int32_t>(0), handed_over_day("today"));
+    EXPECT_EQ(std::optional<int32_t>(739600), handed_over_day("day 739600"));
+    EXPECT_EQ(std::optional<int32_t>(1), handed_over_day("day 1"));
+    for (const char* words : {"", "Today", "day ", "day 0", "day -5", "day 12x", "day  5",
+                              "day 99999999", "day 3652060", "today "})
+        EXPECT_EQ(std::nullopt, handed_over_day(words)) << words;
+    EXPECT_EQ(std::optional<int32_t>(3652059), handed_over_day("day 3652059"));  // 9999-12-31
+}
+
+class HandOverTest : public testing_support::ReaderTest {};
+
+TEST_F(HandOverTest, ALaunchWithADayMovesTheRunningCopyThereAndForward) {
+    const testing_support::TestBook book = testing_support::make_test_book(true);
+    start(book, civil_day(2026, 12, 7));
+    const int32_t target = civil_day(2026, 3, 1);
+
+    testplat::set_foreground(false);
+    handle_second_launch(("day " + std::to_string(target)).c_str());
+    EXPECT_EQ(target, g_settings.current_day);
+    EXPECT_EQ(current_lesson_key(), shown_key());
+    EXPECT_EQ(std::vector<plat::Window*>{window}, testplat::brought_to_front());
+
+    // In front already: the day alone.
+    testplat::set_foreground(true);
+    handle_second_launch(("day " + std::to_string(target + 1)).c_str());
+    EXPECT_EQ(target + 1, g_settings.current_day);
+    EXPECT_EQ(1u, testplat::brought_to_front().size());
+
+    // A dialog keeps the day it works on; the reader still comes forward.
+    testplat::set_foreground(false);
+    testplat::set_modal_dialog_open(true);
+    handle_second_launch("today");
+    EXPECT_EQ(target + 1, g_settings.current_day);
+    EXPECT_EQ(2u, testplat::brought_to_front().size());
+
+    testplat::set_modal_dialog_open(false);
+    handle_second_launch("today");
+    EXPECT_EQ(civil_day(2026, 12, 7), g_settings.current_day);
+    EXPECT_EQ(0u, g_settings.flags & FLAG_DAY_PINNED);
+    EXPECT_EQ(3u, testplat::brought_to_front().size());
+
+    // Words that name no day: as a plain launch, which goes to today only when in front.
+    select_day(target, true);
+    handle_second_launch("day 0");
+    EXPECT_EQ(target, g_settings.current_day);
+    EXPECT_EQ(4u, testplat::brought_to_front().size());
 }
 
 TEST_F(StartupTest, TheMainWindow) {

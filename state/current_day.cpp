@@ -32,6 +32,8 @@ void select_day(int32_t day, bool force) {
     s.hebrew_date = hebrew_from_day_number(day);
     s.date_text_length = hebrew_date_text(&s.hebrew_date, s.date_text);
     if (s.date_text_length == 0) s.date_text[0] = 0;
+    // The strip draws the whole new date; only the view's creation cuts it to the strip.
+    s.date_count = s.date_text_length;
     s.current_lesson = current_lesson_key();
 }
 

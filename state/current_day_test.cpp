@@ -32,6 +32,8 @@ TEST_F(SelectDay, MakesADayCurrent) {
     EXPECT_NE(g_settings.flags & FLAG_DAY_PINNED, 0u);
     EXPECT_EQ(g_settings.date_text_length, 14);
     EXPECT_STREQ(reinterpret_cast<const char*>(g_settings.date_text), "hrz{'e prjq fi");
+    // A shorter date before it must not cut this one short in the strip.
+    EXPECT_EQ(g_settings.date_count, 14);
 }
 
 TEST_F(SelectDay, TodayPinAndPosition) {

@@ -254,16 +254,25 @@ BOOK_NAME = dict(BOOKS)
 
 
 def verse_ref(v, with_book):
-    ref = "%s %s" % (hebrew_numeral(v.chapter), hebrew_numeral(v.verse))
+    """Chapter and verse as a reader writes them: "ו,ו", with the book when it changes."""
+    ref = "%s,%s" % (hebrew_numeral(v.chapter), hebrew_numeral(v.verse))
     return "%s %s" % (BOOK_NAME[v.book], ref) if with_book else ref
+
+
+def verse_range(first, last):
+    """A lesson's verses: "ו,ו-כ" within a chapter, "ו,ו - ז,ה" across chapters or books.
+
+    The letter code has no en dash; the hyphen stands for it."""
+    if (first.book, first.chapter) == (last.book, last.chapter):
+        return "%s-%s" % (verse_ref(first, False), hebrew_numeral(last.verse))
+    return "%s - %s" % (verse_ref(first, False), verse_ref(last, last.book != first.book))
 
 
 def render_lesson(key, verses):
     first, last = verses[0], verses[-1]
     lines = [key]
     lines.append("title: %s %s" % (BOOK_NAME[first.book], hebrew_numeral(first.chapter)))
-    lines.append("subtitle: %s - %s" % (verse_ref(first, False),
-                                        verse_ref(last, last.book != first.book)))
+    lines.append("subtitle: " + verse_range(first, last))
     prev = None
     for v in verses:
         if prev is not None and (v.book, v.chapter) != (prev.book, prev.chapter):

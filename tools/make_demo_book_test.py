@@ -9,6 +9,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_demo_book as m  # noqa: E402
 
 SP = " "
+# A subtitle's verse range as a reference: "ו,ו-כ", "ו,ו - ז,ה", "נ,כ - שמות א,ג".
+REFERENCE = r"^subtitle: [א-ת]+,[א-ת]+(-[א-ת]+| - ([א-ת]+ )?[א-ת]+,[א-ת]+)$"
 
 
 class NumeralTest(unittest.TestCase):
@@ -138,11 +140,21 @@ class BuildTest(unittest.TestCase):
             short = [line for line in self.lessons[key + "/31"] if line.startswith("label[")]
             self.assertEqual(short, both)
 
+    def test_subtitles_read_as_references(self):
+        def subtitle(first, last):
+            return m.render_lesson("@lesson 1/1", [m.Verse(*first, "א:"), m.Verse(*last, "ב:")])[2]
+        self.assertEqual(subtitle((1, 6, 6), (1, 6, 20)), "subtitle: ו,ו-כ")
+        self.assertEqual(subtitle((1, 6, 6), (1, 7, 5)), "subtitle: ו,ו - ז,ה")
+        self.assertEqual(subtitle((1, 50, 20), (2, 1, 3)), "subtitle: נ,כ - שמות א,ג")
+        for line in self.text.split("\n"):
+            if line.startswith("subtitle: "):
+                self.assertRegex(line, REFERENCE)
+
     def test_chapter_headings_and_index(self):
         lesson = m.render_lesson("@lesson 1/1", [m.Verse(1, 1, 2, "א:"), m.Verse(1, 2, 1, "ב:"),
                                                  m.Verse(2, 1, 1, "ג:")])
         self.assertEqual(lesson, [
-            "@lesson 1/1", "title: בראשית א", "subtitle: א ב - שמות א א", "label[ב, level=3]: א:",
+            "@lesson 1/1", "title: בראשית א", "subtitle: א,ב - שמות א,א", "label[ב, level=3]: א:",
             "rule", "p[style=0xB9]: פרק ב", "label[א, level=3]: ב:",
             "rule", "p[style=0xB9]: שמות פרק א", "label[א, level=3]: ג:", "rule"])
         index = self.text[self.text.index("@index"):].split("\n")
@@ -213,6 +225,18 @@ class CommittedBookTest(unittest.TestCase):
             errors, sizes = m.check(f.read(), "demo_book.lekta")
         self.assertEqual(errors, [])
         self.assertEqual(len(sizes), 744)
+
+    @unittest.skipUnless(os.path.exists(PATH), "no demo book")
+    def test_committed_subtitles_are_references(self):
+        with open(self.PATH, encoding="utf-8") as f:
+            subtitles = [line for line in f.read().split("\n") if line.startswith("subtitle: ")]
+        self.assertEqual(len(subtitles), 744)
+        for line in subtitles:
+            self.assertRegex(line, REFERENCE)
+        import resubtitle_demo_book as r
+        self.assertEqual(r.resubtitle("subtitle: א א - א יח"), "subtitle: א,א-יח")
+        self.assertEqual(r.resubtitle("subtitle: נ כ - שמות א ג"), "subtitle: נ,כ - שמות א,ג")
+        self.assertEqual(r.resubtitle("subtitle: א,א-יח"), "subtitle: א,א-יח")
 
 
 if __name__ == "__main__":

@@ -150,8 +150,9 @@ TEST_F(DrawTest, ReverseTurnsDrawnRunsButNeverMeasuredOnes) {
     ASSERT_EQ(draw_view(view, DRAW_OVER), 0);
     auto t = texts();
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].text, u"[21)");
-    EXPECT_EQ(t[1].text, u"9 876543");
+    // Turned round and mirrored, numbers kept in their own order.
+    EXPECT_EQ(t[0].text, u"[12)");
+    EXPECT_EQ(t[1].text, u"9 345678");
     dc->calls.clear();
     g_settings.font_spec.font_ascii_base = 97;
     ASSERT_EQ(draw_view(view, DRAW_OVER), 0);

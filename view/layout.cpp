@@ -3,9 +3,11 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "view/fonts.h"
 #include "view/letter_code.h"
+#include "view/reading_order.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -133,6 +135,26 @@ int32_t break_line(const uint8_t* s, int32_t fit) {
     return fit;
 }
 
+// A left-to-right run (stored ranges, turned into reading order by the reversal) that the
+// line's end would cut goes whole to the next line: its words on two lines would stand in
+// the wrong order, as each line shows a stretch of the stored text. Only a run longer than a
+// line, which starts its line, is cut.
+int32_t keep_runs_whole(const std::vector<LtrRun>& runs, int32_t n, const uint8_t* s, int32_t start,
+                        int32_t take) {
+    const int32_t cut = start + take;
+    for (const LtrRun& run : runs) {
+        const int32_t first = n - run.end;
+        const int32_t end = n - run.first;
+        if (first > start && first < cut && cut < end) {
+            int32_t before = first - start;
+            while (before > 0 && s[start + before - 1] == ' ')
+                --before;
+            return before > 0 ? before : take;
+        }
+    }
+    return take;
+}
+
 bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
     TextView* view = lay.view;
     if ((rec.style & FONT_KEY_MASK) != (lay.style & FONT_KEY_MASK)) {
@@ -143,9 +165,11 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
     const auto n = static_cast<int32_t>(rec.length);
     const uint8_t* stored = lay.bytes + rec.offset;
     const uint8_t* s = stored;
+    std::vector<LtrRun> ltr;
     if (rec.style & STYLE_VISUAL) {
         s = reversed_copy(stored, rec.length);
         if (!s) return false;
+        ltr = ltr_runs(stored, n);
     }
     int64_t hang = hang_level ? int64_t{lay.max_char_width} * (hang_level + 1) / 2 : 0;
     if (lay.indent >= view->width) lay.indent = 0;
@@ -186,6 +210,7 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
         fit = std::clamp(fit, 0, converted);
         int32_t take = fit;
         if (start + fit < n && s[start + fit] != ' ') take = break_line(s + start, fit);
+        if (!ltr.empty() && start + take < n) take = keep_runs_whole(ltr, n, s, start, take);
         // Nothing fits (a narrow view, or a hang as wide as the view): take one character
         // anyway so that the paragraph always advances.
         if (take == 0 && start == p) take = 1;

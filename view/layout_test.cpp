@@ -44,6 +44,27 @@ TEST_F(LayoutTest, VisualOrderLinesMapBackToStoredOffsets) {
     EXPECT_EQ(l[1].count, 4);
 }
 
+TEST_F(LayoutTest, LatinRunGoesWholeToTheNextLine) {
+    // Stored "fed AB CD EF cba": in reading order "abc", "AB CD EF", "def". The fit of 10
+    // would cut the run after "AB CD" (whose stored stretch would draw "CD EF" on the first
+    // line): the run moves down whole, and every line is a stretch of the stored text.
+    ASSERT_EQ(show(Lesson().add(0x91, 0, "fed AB CD EF cba")), 0);
+    auto l = lines();
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0].offset, 2 + 13);
+    EXPECT_EQ(l[0].count, 3);  // "cba"
+    EXPECT_EQ(l[1].offset, 2 + 4);
+    EXPECT_EQ(l[1].count, 8);  // "AB CD EF"
+    EXPECT_EQ(l[2].offset, 2);
+    EXPECT_EQ(l[2].count, 3);  // "fed"
+    // A run longer than a line is cut where it must.
+    ASSERT_EQ(show(Lesson().add(0x91, 0, "ABCD EFGH IJKL cba")), 0);
+    l = lines();
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0].count, 3);
+    EXPECT_EQ(l[1].count, 9);
+}
+
 TEST_F(LayoutTest, BreaksAfterHyphenDropsSpacesCutsLongWords) {
     ASSERT_EQ(show(Lesson()
                        .add(0x01, 0, "abcd-efghijk")

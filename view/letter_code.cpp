@@ -4,6 +4,7 @@
 #include <new>
 
 #include "state/settings.h"
+#include "view/reading_order.h"
 
 namespace lekta {
 namespace {
@@ -80,9 +81,10 @@ const char16_t* to_display_run(const uint8_t* bytes, int32_t count, bool allow_r
     }
     g_buffer[n] = 0;
     // Only what was converted is turned around: a run cut short by a zero byte must not pull
-    // the terminator and stale buffer contents into view.
+    // the terminator and stale buffer contents into view. Latin words and numbers keep their
+    // own order inside it; right-to-left text is exactly reversed and mirrored.
     if (allow_reverse && n > 0 && base != 97 && (g_settings.flags & FLAG_REVERSE))
-        reverse_and_mirror(g_buffer, n);
+        visual_to_reading_run(bytes, n, g_buffer);
     if (converted) *converted = n;
     return g_buffer;
 }

@@ -35,8 +35,9 @@ struct ParagraphRecord {
 bool next_paragraph(std::span<const uint8_t> text, uint32_t& cursor, ParagraphRecord& record);
 
 // Converts at most count bytes (stopping at a zero byte) to display characters in the shared
-// conversion buffer, reversed and mirrored when the Reverse setting asks for it. The result
-// stays valid until the next conversion; null when the buffer cannot be grown.
+// conversion buffer, turned into reading order when the Reverse setting asks for it (see
+// view/reading_order.h: reversed and mirrored, Latin words and numbers kept in their order). The
+// result stays valid until the next conversion; null when the buffer cannot be grown.
 const char16_t* to_display_text(const uint8_t* bytes, int32_t count);
 // The same conversion with the Reverse rule chosen by the caller (measuring never reverses).
 // `converted` receives the number of characters written before the terminating zero.

@@ -50,6 +50,19 @@ TEST_F(LetterCodeTest, ReverseTurnsRunsAndMirrorsBrackets) {
     EXPECT_EQ(convert("ab("), u"ab(");
 }
 
+TEST_F(LetterCodeTest, ReverseKeepsLatinWordsAndNumbersInTheirOrder) {
+    g_settings.flags = FLAG_REVERSE;
+    // Stored "ba ABC 123 (dc)" is read "(cd) ABC 123 ab".
+    EXPECT_EQ(convert("ba ABC 123 (dc)"), u"(\u05D2\u05D3) ABC 123 \u05D0\u05D1");
+    EXPECT_EQ(convert("12:30 a"), u"\u05D0 12:30");
+    EXPECT_EQ(convert("34 12 a"), u"\u05D0 12 34");  // numbers apart are read right to left
+    EXPECT_EQ(convert("(5$) a"), u"\u05D0 (5$)");
+    EXPECT_EQ(convert("A (5)"), u"A (5)");
+    // Stored bytes, not what they look like, decide: at base 224 the letters look Latin.
+    g_settings.font_spec.font_ascii_base = 224;
+    EXPECT_EQ(convert("AB ba"), u"\u00E0\u00E1 AB");
+}
+
 TEST_F(LetterCodeTest, ReverseTurnsOnlyWhatWasConverted) {
     g_settings.flags = FLAG_REVERSE;
     EXPECT_EQ(convert(std::string_view("ab\0cd", 5)), u"\u05D1\u05D0");

@@ -1,5 +1,6 @@
 // One running copy per user: the first copy listens on a local socket named after the program
-// and the user; a later launch connects, says so and ends. A lock file makes connect-or-listen
+// and the user; a later launch connects, greets it with a line of words of its own (what it was
+// asked to show) and ends. A lock file makes connect-or-listen
 // one step, so launches at the same moment still agree on a single first copy.
 // Plain Unix-domain sockets watched by the Qt loop: Qt's own local sockets would bring in its
 // network library, whose loading alone costs every start-up a few milliseconds.
@@ -30,12 +31,15 @@
 namespace lekta::qtplat {
 namespace {
 
-void (*g_handler)() = nullptr;
+void (*g_handler)(const char*) = nullptr;
 
 #if defined(Q_OS_UNIX)
 
+// The greeting: this line, then the launch's words and a newline. A copy that sends the first
+// line alone hands over with no words.
 constexpr char HELLO[] = "second launch\n";
 constexpr size_t HELLO_SIZE = sizeof(HELLO) - 1;
+constexpr size_t MAX_GREETING = 256;
 constexpr int LOCK_WAIT_MS = 10000;
 constexpr int SOCKET_WAIT_MS = 2000;
 
@@ -78,14 +82,22 @@ void set_timeouts(int fd, int ms) {
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
 }
 
-bool tell_running_copy(const sockaddr_un& address) {
+// The greeting for the words: kept to one line of printable ASCII that fits the limit.
+std::string greeting(const char* words) {
+    std::string text(HELLO);
+    for (const char* c = words ? words : ""; *c && text.size() < MAX_GREETING - 1; ++c)
+        text += (*c >= 0x20 && *c < 0x7F) ? *c : ' ';
+    return text + '\n';
+}
+
+bool tell_running_copy(const sockaddr_un& address, const std::string& message) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     set_timeouts(fd, SOCKET_WAIT_MS);
     bool told = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     size_t sent = 0;
-    while (told && sent < HELLO_SIZE) {
-        const ssize_t n = ::send(fd, HELLO + sent, HELLO_SIZE - sent, MSG_NOSIGNAL);
+    while (told && sent < message.size()) {
+        const ssize_t n = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0)
             told = false;
@@ -103,7 +115,18 @@ bool tell_running_copy(const sockaddr_un& address) {
     return told;
 }
 
-// Reads the greeting of one connection; anything else is dropped.
+// The words of a whole greeting; false when it is not one.
+bool words_of(const QByteArray& received, std::string* words) {
+    if (!received.startsWith(QByteArray(HELLO, qsizetype(HELLO_SIZE)))) return false;
+    const QByteArray rest = received.mid(qsizetype(HELLO_SIZE));
+    const qsizetype end = rest.indexOf('\n');
+    // Only the greeting's first line from a launch that has no words.
+    if (end < 0 && !rest.isEmpty()) return false;
+    *words = rest.left(end < 0 ? 0 : end).toStdString();
+    return true;
+}
+
+// Reads the greeting of one connection up to the caller's end of it; anything else is dropped.
 void serve(int fd) {
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
     auto received = std::make_shared<QByteArray>();
@@ -116,17 +139,22 @@ void serve(int fd) {
         ::close(fd);
     };
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [received, finish, fd] {
-        char buffer[HELLO_SIZE];
-        const ssize_t n = ::recv(fd, buffer, HELLO_SIZE - size_t(received->size()), MSG_DONTWAIT);
+        char buffer[MAX_GREETING];
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
         if (n > 0) received->append(buffer, n);
-        if (n > 0 && size_t(received->size()) < HELLO_SIZE) return;
-        const bool hello = *received == QByteArray(HELLO, qsizetype(HELLO_SIZE));
+        // The caller ends its side once it has said all; a greeting past the limit is no
+        // greeting.
+        if (n > 0 && size_t(received->size()) <= MAX_GREETING) return;
+        std::string words;
+        const bool hello = n == 0 && words_of(*received, &words);
         finish();
         // Queued, so that the handler runs from the loop itself and may open dialogs.
-        if (hello && g_handler)
-            QMetaObject::invokeMethod(QCoreApplication::instance(), g_handler,
-                                      Qt::QueuedConnection);
+        if (hello && g_handler) {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [words] { g_handler(words.c_str()); },
+                Qt::QueuedConnection);
+        }
     });
     // A caller that never finishes its greeting is dropped.
     QTimer::singleShot(SOCKET_WAIT_MS * 2, notifier, finish);
@@ -171,7 +199,7 @@ bool listen_on(const QString& path, const sockaddr_un& address) {
 
 namespace lekta::plat {
 
-bool claim_single_instance(const char16_t* name) {
+bool claim_single_instance(const char16_t* name, const char* words) {
     // Without an application object there is no loop to listen on.
     if (!name || !QCoreApplication::instance()) return true;
 #if defined(Q_OS_UNIX)
@@ -185,7 +213,7 @@ bool claim_single_instance(const char16_t* name) {
 
     QLockFile lock(dir + u'/' + base + QStringLiteral(".lock"));
     const bool locked = lock.tryLock(qtplat::LOCK_WAIT_MS);
-    if (qtplat::tell_running_copy(address)) return false;
+    if (qtplat::tell_running_copy(address, qtplat::greeting(words))) return false;
 
     // Nobody answered: a socket still there was left by a copy that crashed. Without the lock
     // (a holder stuck for seconds) it might be a copy just starting, so it is left alone.
@@ -197,7 +225,7 @@ bool claim_single_instance(const char16_t* name) {
 #endif
 }
 
-void set_second_launch_handler(void (*handler)()) {
+void set_second_launch_handler(void (*handler)(const char* words)) {
     qtplat::g_handler = handler;
 }
 

@@ -1,10 +1,11 @@
 // A stand-in for a launch of the program:
-//   qt_instance_helper NAME MS         claims NAME; the first copy stays up MS milliseconds,
-//                                      counting hand-overs; a later one exits with code 3
+//   qt_instance_helper NAME MS [WORDS] claims NAME; the first copy stays up MS milliseconds,
+//                                      counting hand-overs; a later one hands WORDS over and
+//                                      exits with code 3
 //   qt_instance_helper NAME crash      claims NAME and dies at once, leaving its socket
 //   qt_instance_helper box             a message box without a GUI session
 //   qt_instance_helper gui             prints whether a GUI session could start
-// Prints "first", "second", "handovers N" on standard output.
+// Prints "first", "second", "words W" for each hand-over, "handovers N" on standard output.
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -16,8 +17,9 @@
 
 namespace {
 int g_handovers = 0;
-void count_handover() {
+void count_handover(const char* words) {
     ++g_handovers;
+    std::printf("words %s\n", words);
 }
 }  // namespace
 
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::u16string name = QString::fromLocal8Bit(argv[1]).toStdU16String();
     lekta::plat::set_second_launch_handler(count_handover);
-    if (!lekta::plat::claim_single_instance(name.c_str())) {
+    if (!lekta::plat::claim_single_instance(name.c_str(), argc > 3 ? argv[3] : "")) {
         std::printf("second\n");
         return 3;
     }

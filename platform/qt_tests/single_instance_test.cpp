@@ -18,9 +18,10 @@ QString unique_name(const char* what) {
     return QString("LektaTest-%1-%2").arg(what).arg(QCoreApplication::applicationPid());
 }
 
-std::unique_ptr<QProcess> launch(const QString& name, const QString& mode) {
+std::unique_ptr<QProcess> launch(const QString& name, const QString& mode,
+                                 const QStringList& words = {}) {
     auto process = std::make_unique<QProcess>();
-    process->start(INSTANCE_HELPER, {name, mode});
+    process->start(INSTANCE_HELPER, QStringList{name, mode} + words);
     return process;
 }
 
@@ -41,6 +42,23 @@ TEST(SingleInstance, SecondLaunchHandsOverAndEnds) {
     ASSERT_TRUE(first->waitForFinished(10000));
     EXPECT_EQ(first->exitCode(), 0);
     EXPECT_EQ(handovers(*first), 1);
+}
+
+// What a later launch was asked to show reaches the first copy intact, one line a launch.
+TEST(SingleInstance, LaterLaunchesHandTheirWordsOver) {
+    const QString name = unique_name("words");
+    auto first = launch(name, "4000");
+    ASSERT_TRUE(first->waitForReadyRead(5000));
+    ASSERT_EQ(first->readLine().trimmed(), "first");
+    for (const QString& words : {QString("day 740000"), QString(), QString("today\nday 1")}) {
+        auto later = launch(name, "4000", {words});
+        ASSERT_TRUE(later->waitForFinished(5000));
+        EXPECT_EQ(later->exitCode(), 3);
+    }
+    ASSERT_TRUE(first->waitForFinished(10000));
+    const QByteArray out = first->readAllStandardOutput();
+    // A line break in the words would start a second request; it is sent as a space.
+    EXPECT_EQ(out, "words day 740000\nwords \nwords today day 1\nhandovers 3\n");
 }
 
 TEST(SingleInstance, TenLaunchesAtOnceLeaveOneCopy) {

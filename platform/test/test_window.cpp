@@ -41,6 +41,7 @@ bool g_modal_open = false;
 std::vector<plat::Window*> g_fronted;
 bool g_instance_free = true;
 SecondLaunchHandler g_second_launch = nullptr;
+std::vector<std::string> g_handed_over;
 std::vector<int> g_quits;
 int g_loop_runs = 0;
 void (*g_loop_body)() = nullptr;
@@ -110,6 +111,9 @@ void set_single_instance_free(bool free) {
 SecondLaunchHandler second_launch_handler() {
     return g_second_launch;
 }
+std::vector<std::string>& handed_over() {
+    return g_handed_over;
+}
 std::vector<int>& posted_quits() {
     return g_quits;
 }
@@ -132,6 +136,7 @@ void reset_windows() {
     g_fronted.clear();
     g_instance_free = true;
     g_second_launch = nullptr;
+    g_handed_over.clear();
     g_quits.clear();
     g_loop_runs = 0;
     g_loop_body = nullptr;
@@ -295,11 +300,12 @@ void set_accelerators(Window* main_window, std::span<const Accelerator> accelera
         main_window->accelerators.push_back({a.command, a.keys ? a.keys : ""});
 }
 
-bool claim_single_instance(const char16_t*) {
+bool claim_single_instance(const char16_t*, const char* words) {
+    if (!g_instance_free) testplat::g_handed_over.push_back(words ? words : "");
     return g_instance_free;
 }
 
-void set_second_launch_handler(void (*handler)()) {
+void set_second_launch_handler(void (*handler)(const char*)) {
     g_second_launch = handler;
 }
 

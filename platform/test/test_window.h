@@ -123,8 +123,10 @@ std::vector<plat::Window*>& brought_to_front();
 
 // false: another copy holds the rendezvous (claim_single_instance then fails).
 void set_single_instance_free(bool free);
-using SecondLaunchHandler = void (*)();
+using SecondLaunchHandler = void (*)(const char* words);
 SecondLaunchHandler second_launch_handler();
+// The words each launch that found the rendezvous taken handed over.
+std::vector<std::string>& handed_over();
 
 // Quit requests posted (their codes), and how often the loop ran.
 std::vector<int>& posted_quits();

@@ -1,10 +1,13 @@
 #include "tools/lekta-pack/book_source.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 #include <sstream>
 
 #include "platform/book_file.h"
+#include "tools/lekta-pack/bidi.h"
+#include "view/reading_order.h"
 
 namespace lekta::pack {
 namespace {
@@ -57,28 +60,40 @@ std::vector<uint8_t> to_letter_code(const std::string& text) {
     return out;
 }
 
-// Visual order: the reading order turned round, brackets seen from the other side.
-std::vector<uint8_t> to_visual(std::vector<uint8_t> text) {
-    std::reverse(text.begin(), text.end());
-    for (uint8_t& b : text) {
-        switch (b) {
-            case '(':
-                b = ')';
-                break;
-            case ')':
-                b = '(';
-                break;
-            case '[':
-                b = ']';
-                break;
-            case ']':
-                b = '[';
-                break;
-            default:
-                break;
+// Letter code back to UTF-8, for messages.
+std::string to_utf8_text(const std::vector<uint8_t>& text) {
+    std::string out;
+    for (uint8_t b : text) {
+        if (b >= 0x61 && b <= 0x7B) {
+            const uint32_t cp = 0x5D0u + (b - 0x61u);
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(b);
         }
     }
-    return text;
+    return out;
+}
+
+// Visual order: the paragraph as the bidirectional algorithm draws it on one right-to-left
+// line, brackets of the right-to-left runs seen from the other side. The reader turns it back
+// with its own inverse, which must give this very text: anything else is refused here rather
+// than shown or printed differently from the source.
+std::vector<uint8_t> to_visual(const std::vector<uint8_t>& text) {
+    std::vector<uint8_t> visual;
+    try {
+        visual = visual_order(text);
+    } catch (const std::exception& e) {
+        throw Failure{std::string("bidirectional layout failed: ") + e.what()};
+    }
+    std::vector<uint8_t> back(text.size());
+    visual_to_reading(visual.data(), static_cast<int32_t>(visual.size()), back.data());
+    if (back != text) {
+        throw Failure{"the mixed-direction text '" + to_utf8_text(text) + "' would read back as '" +
+                      to_utf8_text(back) +
+                      "'; keep a number and a Latin word beside it in reading order (word first)"};
+    }
+    return visual;
 }
 
 long parse_number(const std::string& s, long low, long high, const char* what) {
@@ -243,7 +258,7 @@ void add_index_entry(const std::string& line, BookSource& book, uint16_t& next_g
         throw Failure{"expected 'group' or 'section'"};
     }
     if (opts.attr) attr = static_cast<uint8_t>(*opts.attr);
-    std::vector<uint8_t> text = to_visual(to_letter_code(title));
+    const std::vector<uint8_t> text = to_visual(to_letter_code(title));
     if (text.empty() || text.size() > MAX_TITLE) throw Failure{"a title has 1 to 60 letters"};
     book.index.push_back(static_cast<uint8_t>(key));
     book.index.push_back(static_cast<uint8_t>(key >> 8));

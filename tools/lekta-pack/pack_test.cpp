@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -82,6 +83,27 @@ TEST(BookSource, ConvertsToVisualOrderRecords) {
     const std::vector<uint8_t> index = {0xFE, 0xBF, 0x8C, 1,   'x', 'm', 'h', 0, 0x13, 0x49, 0x01,
                                         2,    'x',  'y',  'u', 0,   0,   0,   0, 0,    0};
     EXPECT_EQ(index, book.index);
+}
+
+// Latin words and numbers in a Hebrew paragraph keep their order; text the reader could not
+// read back as written is refused at its line.
+TEST(BookSource, MixedDirectionParagraphs) {
+    BookSource book;
+    std::string error;
+    ASSERT_TRUE(
+        parse_book_source(small_source(false, "p: אבג ABC 123 דהו\n"), "t.lekta", &book, &error))
+        << error;
+    const std::vector<uint8_t>& lesson = book.lessons.at(0x0101);
+    const std::string stored = "fed ABC 123 cba";  // "והד ABC 123 גבא"
+    EXPECT_NE(lesson.end(),
+              std::search(lesson.begin(), lesson.end(), stored.begin(), stored.end()));
+
+    EXPECT_FALSE(
+        parse_book_source(small_source(false, "p: אבג 123 ABC דהו\n"), "t.lekta", &book, &error));
+    EXPECT_EQ(0u, error.rfind("t.lekta:5: the mixed-direction text 'אבג 123 ABC דהו' would read "
+                              "back as 'אבג ABC 123 דהו'",
+                              0))
+        << error;
 }
 
 TEST(BookSource, ErrorsNameTheFileAndLine) {
