@@ -6,7 +6,6 @@
 #include "platform/dialog.h"
 #include "platform/dialog_size.h"
 #include "platform/open_url.h"
-#include "platform/underlined_font.h"
 #include "resources/about_template.h"
 
 namespace lekta {
@@ -31,6 +30,7 @@ plat::FontDesc link_font_desc(plat::Window* dialog) {
     if (!desc.face[0]) std::u16string_view(u"Tahoma").copy(desc.face, 6);
     if (desc.height == 0) desc.height = -(plat::logical_pixels_y() * 10) / 72;
     desc.weight = 800;
+    desc.underline = true;
     return desc;
 }
 
@@ -38,7 +38,7 @@ plat::FontDesc link_font_desc(plat::Window* dialog) {
 // own font and size.
 void make_link(plat::Window* dialog) {
     plat::delete_font(g_link_font);
-    g_link_font = plat::create_underlined_font(link_font_desc(dialog));
+    g_link_font = plat::create_font(link_font_desc(dialog));
     if (!g_link_font) return;
     plat::Dc* dc = plat::get_dc(dialog);
     plat::Font* previous = plat::select_font(dc, g_link_font);

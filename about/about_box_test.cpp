@@ -8,7 +8,6 @@
 #include "platform/test/test_open_url.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
-#include "platform/test/test_underlined_font.h"
 #include "resources/about_template.h"
 
 namespace lekta {
@@ -57,7 +56,7 @@ TEST_F(AboutBoxTest, LinkFontFitsTheButton) {
         const plat::DialogControl* link = testplat::find_control(d, ID_ABOUT_LINK);
         ASSERT_NE(link, nullptr);
         ASSERT_NE(link->font, nullptr);
-        EXPECT_TRUE(testplat::is_underlined(link->font));
+        EXPECT_TRUE(link->font->desc.underline);
         // The button had no font of its own: 10-point Tahoma at 96 pixels per inch, weight 800.
         EXPECT_EQ(std::u16string(link->font->desc.face), u"Tahoma");
         EXPECT_EQ(link->font->desc.height, -13);

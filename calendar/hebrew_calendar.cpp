@@ -259,6 +259,12 @@ DateRecord civil_from_day_number(int32_t day_number) {
     return {month, narrow(rest), narrow(y + 1)};
 }
 
+bool is_exact_day(int32_t day_number) {
+    static const int32_t first = day_number_from_civil(1, 1, 1583);
+    static const int32_t last = day_number_from_civil(12, 31, 6773);
+    return day_number >= first && day_number <= last;
+}
+
 DateRecord today_civil() {
     const plat::LocalDate d = plat::local_date();
     return {d.month, d.day, d.year};

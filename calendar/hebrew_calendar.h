@@ -24,6 +24,9 @@ int32_t hebrew_month_length(int32_t month, int32_t year);
 int32_t day_number_from_hebrew(int32_t month, int32_t day, int32_t year);
 DateRecord hebrew_from_day_number(int32_t day_number);
 
+// Whether a day number lies in civil years 1583 to 6773, where the conversions are exact.
+bool is_exact_day(int32_t day_number);
+
 bool is_civil_leap_year(int32_t year);
 int32_t civil_day_of_year(int32_t month, int32_t day, int32_t year);
 int32_t day_number_from_civil(int32_t month, int32_t day, int32_t year);

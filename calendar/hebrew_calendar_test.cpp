@@ -71,6 +71,8 @@ TEST(HebrewCalendar, YearShapes) {
 TEST(HebrewCalendar, WholeRangeRoundTrips) {
     const int32_t first = day_number_from_civil(1, 1, 1583);
     const int32_t last = day_number_from_civil(12, 31, 6773);
+    EXPECT_TRUE(is_exact_day(first) && is_exact_day(last));
+    EXPECT_FALSE(is_exact_day(first - 1) || is_exact_day(last + 1) || is_exact_day(0));
     DateRecord expected = hebrew_from_day_number(first);
     DateRecord civil_expected{1, 1, 1583};
     for (int32_t n = first; n <= last; ++n) {

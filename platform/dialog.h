@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -139,6 +140,14 @@ int32_t logical_pixels_y();
 constexpr uint32_t COLOR_WINDOW = 5;
 constexpr uint32_t COLOR_BTNFACE = 15;
 Colorref system_color(uint32_t index);
+
+// The font families installed, for a font chooser: face and character set (HEBREW_CHARSET
+// when the family has the Hebrew letters, else 0), in the system's order.
+struct FontFamily {
+    char16_t face[32] = {};
+    uint8_t charset = 0;
+};
+std::vector<FontFamily> font_families();
 
 // A one-bit picture stretched into dest.
 void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest);

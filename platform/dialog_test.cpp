@@ -129,4 +129,11 @@ TEST_F(DialogTest, FullScreenOwnerOrDoneButton) {
     plat::run_dialog(main, TEMPLATE, stubborn_proc, 0);
 }
 
+TEST_F(DialogTest, FontFamiliesAsTheTestSetsThem) {
+    ASSERT_EQ(3u, plat::font_families().size());
+    EXPECT_EQ(plat::HEBREW_CHARSET, plat::font_families()[1].charset);
+    testplat::set_font_families({});
+    EXPECT_TRUE(plat::font_families().empty());
+}
+
 }  // namespace

@@ -73,6 +73,8 @@ std::optional<RegValue> registry_read(const char16_t* key_path, const char16_t* 
 bool registry_write(const char16_t* key_path, const char16_t* value_name, const RegValue& value);
 // Makes the writes so far durable in one atomic step (the settings are written at exit).
 bool registry_flush();
+// Where the values are kept, for messages: the settings file's path.
+std::string registry_location();
 
 // ---- Fonts and text --------------------------------------------------------------------------
 
@@ -83,6 +85,7 @@ struct FontDesc {
     int32_t height = 0;      // pixels; 0: the platform's default height
     int32_t weight = 400;    // 400 normal, 700 bold
     uint8_t charset = 0;
+    bool underline = false;
 };
 
 struct TextMetrics {
@@ -178,6 +181,9 @@ struct WindowSpec {
     WindowProc proc = nullptr;
     bool vscroll = false;  // a vertical scroll bar at the right
     bool full_screen = false;
+    // Where the window was last (its client area on the desktop); empty: the platform's choice.
+    // A place no screen shows is not used.
+    Rect placement;
 };
 
 // Creates and shows nothing yet: sends WM_CREATE before returning. Null on failure.
@@ -187,6 +193,9 @@ void show_window(Window* window);
 void destroy_window(Window* window);
 intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 Rect client_rect(Window* window);
+// The window's place on the desktop as placement takes it (outside full screen and
+// maximised); empty when it has none.
+Rect window_placement(Window* window);
 // The window's kept drawing surface; drawing through it shows on the next frame.
 Dc* get_dc(Window* window);
 void release_dc(Window* window, Dc* dc);
@@ -200,8 +209,9 @@ void bring_to_front(Window* window);
 int run_message_loop();
 void post_quit_message(int code);
 
-// The vertical scroll bar of a window: range min..max, position pos.
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos);
+// The vertical scroll bar of a window: range min..max, position pos; page is the part of the
+// whole shown at once (the thumb's size).
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page = 1);
 
 // ---- The bar: menu and tool buttons ----------------------------------------------------------
 
@@ -236,6 +246,8 @@ int32_t bar_height(Window* bar);
 void destroy_bar(Window* bar);
 // The bar's popup menu.
 Menu* bar_menu(Window* bar);
+// Opens the popup menu at the bar's menu button, as a click on it does.
+void open_bar_menu(Window* bar);
 void check_menu_item(Menu* menu, uint16_t id, bool checked);
 bool menu_item_checked(Menu* menu, uint16_t id);
 void enable_menu_item(Menu* menu, uint16_t id, bool enabled);

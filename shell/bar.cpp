@@ -11,8 +11,8 @@ namespace lekta {
 namespace {
 
 // Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
-constexpr std::array<uint16_t, 6> PENDING_COMMANDS = {
-    CMD_FONT, CMD_INDEX, CMD_BOOKMARK, CMD_CALENDAR, CMD_SEARCH, CMD_SEARCH_AGAIN,
+constexpr std::array<uint16_t, 5> PENDING_COMMANDS = {
+    CMD_FONT, CMD_INDEX, CMD_BOOKMARK, CMD_SEARCH, CMD_SEARCH_AGAIN,
 };
 
 constexpr bool enabled(uint16_t command) {
@@ -58,9 +58,11 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
     {CMD_INDEX, 6, u"Choose Day", enabled(CMD_INDEX)},
 }};
 
-// The keys the menu's shortcut texts name. A disabled command's key reaches the dispatcher,
-// which leaves it alone.
-constexpr std::array<plat::Accelerator, 9> ACCELERATORS = {{
+// The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
+// disabled command's key reaches the dispatcher, which leaves it alone.
+constexpr std::array<plat::Accelerator, 11> ACCELERATORS = {{
+    {CMD_MENU, "F10"},
+    {CMD_MENU, "Alt+G"},
     {CMD_FONT, "Ctrl+F"},
     {CMD_INDEX, "Ctrl+I"},
     {CMD_CALENDAR, "Ctrl+D"},

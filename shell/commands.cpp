@@ -4,11 +4,13 @@
 
 #include "about/about_box.h"
 #include "about/update_check.h"
+#include "calendar_dialog/calendar_dialog.h"
 #include "export/clipboard_export.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
 #include "state/settings.h"
+#include "view/frame.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -33,8 +35,17 @@ int step_day(plat::Window* window, int32_t step) {
     return go_to_day(window, day_after(g_settings.current_day, step));
 }
 
+int32_t open_calendar(plat::Window* owner, int32_t current_day) {
+    return choose_date(owner, current_day, g_settings.font_spec);
+}
+
 int dispatch_command(plat::Window* window, uintptr_t command) {
     switch (static_cast<uint16_t>(command & 0xFFFF)) {
+        case CMD_CALENDAR: {
+            const int32_t day = open_calendar(window, g_settings.current_day);
+            if (day != 0 && day != g_settings.current_day) go_to_day(window, day);
+            return 0;
+        }
         case CMD_TODAY:
             go_to_day(window, 0);
             return 0;
@@ -46,8 +57,12 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             return 0;
         case CMD_REVERSE:
             toggle_reverse(CHECK_FLIP);
-            // The same lines, drawn the other way round: no new layout.
-            draw_view(g_settings.view, DRAW_ERASE);
+            // The same lines, drawn the other way round: no new layout. The date below turns
+            // with them.
+            repaint_window(window, PAINT_EVERYTHING);
+            return 0;
+        case CMD_MENU:
+            plat::open_bar_menu(g_settings.bar_window);
             return 0;
         case CMD_EXIT:
             plat::destroy_window(window);
@@ -65,8 +80,8 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             copy_lesson(true);
             return 0;
         default:
-            // Calendar, Search, Search Again, Index, Bookmark and Font arrive with their
-            // dialogs and subsystems.
+            // Search, Search Again, Index, Bookmark and Font arrive with their dialogs and
+            // subsystems.
             return 1;
     }
 }

@@ -7,6 +7,9 @@
 namespace lekta {
 namespace {
 
+// The scroll bar pages by a page less one row in every page mode.
+constexpr uint32_t FULL_PAGE = 1;
+
 void scroll_rows(plat::Window* window, int32_t rows) {
     scroll_by(g_settings.view, rows, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
@@ -16,24 +19,28 @@ void scroll_rows(plat::Window* window, int32_t rows) {
 
 intptr_t handle_key(plat::Window* window, uint32_t key) {
     const Settings& s = g_settings;
-    const TextView* view = s.view;
+    TextView* view = s.view;
     // Without a view there is nothing to scroll; the day keys still work.
-    const int32_t page = view ? page_amount(view->rows_drawn, key_page_mode(s.flags)) : 0;
+    const uint32_t mode = key_page_mode(s.flags);
     switch (key) {
         case plat::VK_RETURN:
             if (s.search_string[0]) dispatch_command(window, CMD_SEARCH_AGAIN);
             return 0;
         case plat::VK_PRIOR:
-            if (view) scroll_rows(window, -page);
+            if (view) scroll_rows(window, page_step(*view, false, mode));
             return 0;
         case plat::VK_NEXT:
-            if (view) scroll_rows(window, page);
+            if (view) scroll_rows(window, page_step(*view, true, mode));
             return 0;
         case plat::VK_HOME:
-            if (view) scroll_rows(window, view->top_row ? -int32_t{view->top_row} : -page);
+            if (view)
+                scroll_rows(window, view->top_row ? -int32_t{view->top_row}
+                                                  : page_step(*view, false, mode));
             return 0;
         case plat::VK_END:
-            if (view) scroll_rows(window, view->max_top_row ? int32_t{view->max_top_row} : page);
+            if (view)
+                scroll_rows(window, view->max_top_row ? int32_t{view->max_top_row}
+                                                      : page_step(*view, true, mode));
             return 0;
         case plat::VK_UP:
             if (view) scroll_rows(window, -1);
@@ -64,10 +71,10 @@ void handle_vscroll(plat::Window* window, uint32_t request, int32_t position) {
             amount = 1;
             break;
         case plat::SB_PAGEUP:
-            amount = 1 - view->rows_drawn;
+            amount = page_step(*view, false, FULL_PAGE);
             break;
         case plat::SB_PAGEDOWN:
-            amount = view->rows_drawn - 1;
+            amount = page_step(*view, true, FULL_PAGE);
             break;
         case plat::SB_THUMBPOSITION:
         case plat::SB_THUMBTRACK:

@@ -20,13 +20,9 @@ using namespace lekta;
 
 namespace {
 
-// The day --print shows: the given date, pinned, or today.
+// --print shows the lesson the window would open on.
 int print_start_day(const CommandLine& line) {
-    if (line.date) {
-        select_day(day_number_from_civil(line.date->month, line.date->day, line.date->year), true);
-    } else {
-        select_day(0, false);
-    }
+    choose_print_day(line);
     return print_lesson(stdout, stderr);
 }
 

@@ -32,6 +32,13 @@ void on_create(plat::Window* window) {
 
 void on_destroy(plat::Window* window) {
     Settings& s = g_settings;
+    const plat::Rect place = plat::window_placement(window);
+    if (place.right > place.left && place.bottom > place.top) {
+        s.window_left = place.left;
+        s.window_top = place.top;
+        s.window_width = place.right - place.left;
+        s.window_height = place.bottom - place.top;
+    }
     if (s.view) plat::release_dc(window, s.view->dc);
     plat::destroy_bar(s.bar_window);
     s.bar_window = nullptr;

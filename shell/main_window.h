@@ -28,6 +28,8 @@ constexpr uint16_t CMD_EXIT = 40005;
 constexpr uint16_t CMD_FONT = 40006;
 constexpr uint16_t CMD_COPY = 40007;
 constexpr uint16_t CMD_APPEND = 40009;
+// The menu's own button: opens the popup, from a key as from a click.
+constexpr uint16_t CMD_MENU = 40001;
 
 // Sent to the main window to close it (as a close request).
 constexpr uint32_t WM_CLOSE_MAIN = plat::WM_USER - 1;
@@ -37,6 +39,9 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
 
 // 0 when the command was handled, 1 when not.
 int dispatch_command(plat::Window* window, uintptr_t command);
+
+// The calendar over owner, opened on current_day: the day picked, or 0.
+int32_t open_calendar(plat::Window* owner, int32_t current_day);
 
 // Goes to the day step days after the current one (Previous day -1, Next day +1).
 int step_day(plat::Window* window, int32_t step);

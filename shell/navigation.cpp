@@ -41,11 +41,14 @@ int open_lesson_view(plat::Window* main_window) {
     if (!view) return 1;
     g_settings.view = view;
     g_go_to_day = go_to_day;
+    g_choose_date = open_calendar;
 
     LessonText text = fetch_current_lesson();
     if (!text) return show_error(main_window, u"Resource not found");
     set_text(view, &text, TAKE_TEXT);
-    view->top_row = g_settings.last_position;
+    // The stored row belongs to the lesson it was saved on; any other lesson opens at its top.
+    const Settings& s = g_settings;
+    view->top_row = s.current_lesson == s.position_lesson ? s.last_position : 0;
     update_scroll_bar(main_window);
     return 0;
 }

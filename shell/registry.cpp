@@ -1,5 +1,6 @@
 #include "shell/registry.h"
 
+#include <cstdint>
 #include <new>
 
 #include "platform/platform.h"
@@ -22,15 +23,20 @@ std::u16string units_of(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-int32_t parse_decimal_units(std::span<const uint8_t> bytes) {
-    // Unsigned, so that a long or odd string wraps instead of overflowing.
-    uint32_t result = 0;
+std::optional<int32_t> parse_decimal_units(std::span<const uint8_t> bytes) {
+    uint64_t result = 0;
+    size_t digits = 0;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const uint32_t unit = bytes[i] | (uint32_t{bytes[i + 1]} << 8);
         if (unit == 0) break;
-        result = result * 10u + (unit - 0x30u);
+        if (unit < u'0' || unit > u'9') return std::nullopt;
+        result = result * 10 + (unit - u'0');
+        if (result > UINT32_MAX) return std::nullopt;
+        ++digits;
     }
-    return static_cast<int32_t>(result);
+    if (digits == 0) return std::nullopt;
+    // Unsigned 32-bit text, as a flag word written out in decimal is.
+    return static_cast<int32_t>(static_cast<uint32_t>(result));
 }
 
 int32_t read_int_value(const char16_t* key_path, const char16_t* name, int32_t default_value) {
@@ -44,7 +50,7 @@ int32_t read_int_value(const char16_t* key_path, const char16_t* name, int32_t d
                 b[0] | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
             return static_cast<int32_t>(n);
         }
-        return parse_decimal_units(b);
+        return parse_decimal_units(b).value_or(default_value);
     } catch (const std::bad_alloc&) {
         out_of_memory_stop();
         return default_value;

@@ -18,7 +18,8 @@ constexpr const char16_t* VENDOR_KEY = u"software\\Halvern";
 constexpr const char16_t* SETTINGS_KEY = u"Halvern\\Lekta-Hebrew";
 
 // A REG_DWORD of four bytes is the number itself; a value of any other type is taken as UTF-16
-// decimal digits (no sign, no digit check, wrapping in 32 bits), so "14" is 14 and "1a" is 59.
+// decimal digits, so "14" is 14. Text that is no number ("1a", "abc", "-1", "", more than 32
+// bits) counts as no value: the default, like a DWORD of the wrong size.
 int32_t read_int_value(const char16_t* key_path, const char16_t* name, int32_t default_value);
 // A REG_DWORD under the settings key. false when the write failed.
 bool write_int_value(const char16_t* name, int32_t value);
@@ -34,7 +35,8 @@ std::optional<std::vector<uint8_t>> read_bytes_value(const char16_t* name);
 // REG_BINARY of exactly these bytes.
 bool write_bytes_value(const char16_t* name, std::span<const uint8_t> bytes);
 
-// The number a value's bytes spell as UTF-16LE decimal digits (see read_int_value).
-int32_t parse_decimal_units(std::span<const uint8_t> bytes);
+// The number a value's bytes spell as UTF-16LE decimal digits up to the terminator, as an
+// unsigned 32-bit value; none when they spell no number (see read_int_value).
+std::optional<int32_t> parse_decimal_units(std::span<const uint8_t> bytes);
 
 }  // namespace lekta

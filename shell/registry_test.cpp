@@ -39,7 +39,7 @@ TEST_F(RegistryTest, IntegersFromDwordsAndDecimalStrings) {
     put(SETTINGS_KEY, u"A", {plat::REG_DWORD, {0x0E, 0, 0, 0}});
     put(SETTINGS_KEY, u"B", {plat::REG_DWORD, {0x40, 0, 0x14, 0xD1}});
     put(SETTINGS_KEY, u"C", utf16_value(u"14"));
-    put(SETTINGS_KEY, u"D", utf16_value(u"1a"));  // 1 * 10 + ('a' - '0')
+    put(SETTINGS_KEY, u"D", utf16_value(u"1a"));  // no number: the default
     put(SETTINGS_KEY, u"E", utf16_value(u""));
     put(SETTINGS_KEY, u"F", utf16_value(u"14", false));
     put(SETTINGS_KEY, u"G", utf16_value(u"3", true, plat::REG_BINARY));
@@ -47,8 +47,8 @@ TEST_F(RegistryTest, IntegersFromDwordsAndDecimalStrings) {
     EXPECT_EQ(14, read(u"A"));
     EXPECT_EQ(static_cast<int32_t>(0xD1140040u), read(u"B"));
     EXPECT_EQ(14, read(u"C"));
-    EXPECT_EQ(59, read(u"D"));
-    EXPECT_EQ(0, read(u"E"));
+    EXPECT_EQ(-7, read(u"D"));
+    EXPECT_EQ(-7, read(u"E"));
     EXPECT_EQ(14, read(u"F"));
     EXPECT_EQ(3, read(u"G"));
     EXPECT_EQ(7, read(u"H"));
@@ -56,24 +56,24 @@ TEST_F(RegistryTest, IntegersFromDwordsAndDecimalStrings) {
     EXPECT_EQ(-7, read_int_value(u"No\\Such\\Key", u"A", -7));
 }
 
-TEST_F(RegistryTest, OddIntegersWrapOrFallBack) {
-    // 4294967296 wraps to 0, 4294967297 to 1; "-1" is ('-' - '0') * 10 + 1.
-    put(SETTINGS_KEY, u"Big", utf16_value(u"4294967297"));
+TEST_F(RegistryTest, TextThatIsNoNumberFallsBack) {
+    put(SETTINGS_KEY, u"Flags", utf16_value(u"3507748928"));  // 0xD1140040 written in decimal
+    put(SETTINGS_KEY, u"Top", utf16_value(u"4294967295"));
+    put(SETTINGS_KEY, u"Big", utf16_value(u"4294967296"));
     put(SETTINGS_KEY, u"Minus", utf16_value(u"-1"));
     put(SETTINGS_KEY, u"Long", utf16_value(std::u16string(200, u'9')));
+    put(SETTINGS_KEY, u"Word", utf16_value(u"abc"));
+    put(SETTINGS_KEY, u"Space", utf16_value(u" 12"));
     put(SETTINGS_KEY, u"Short", {plat::REG_DWORD, {1, 2, 3}});
     put(SETTINGS_KEY, u"Wide", {plat::REG_DWORD, {1, 2, 3, 4, 5}});
     put(SETTINGS_KEY, u"Empty", {plat::REG_DWORD, {}});
-    put(SETTINGS_KEY, u"Odd", {plat::REG_SZ, {'4', 0, '2'}});  // the half unit is not a digit
-    EXPECT_EQ(1, read(u"Big"));
-    EXPECT_EQ(static_cast<int32_t>(uint32_t(0x2D - 0x30) * 10u + 1u), read(u"Minus"));
-    uint32_t nines = 0;
-    for (int i = 0; i < 200; ++i)
-        nines = nines * 10u + 9u;
-    EXPECT_EQ(static_cast<int32_t>(nines), read(u"Long"));
-    EXPECT_EQ(-7, read(u"Short"));
-    EXPECT_EQ(-7, read(u"Wide"));
-    EXPECT_EQ(-7, read(u"Empty"));
+    put(SETTINGS_KEY, u"Odd", {plat::REG_SZ, {'4', 0, '2'}});  // the half unit is no unit
+    EXPECT_EQ(static_cast<int32_t>(0xD1140040u), read(u"Flags"));
+    EXPECT_EQ(-1, read(u"Top"));
+    const char16_t* const no_numbers[] = {u"Big",   u"Minus", u"Long", u"Word",
+                                          u"Space", u"Short", u"Wide", u"Empty"};
+    for (size_t i = 0; i < std::size(no_numbers); ++i)
+        EXPECT_EQ(-7, read(no_numbers[i])) << i;
     EXPECT_EQ(4, read(u"Odd"));
 }
 

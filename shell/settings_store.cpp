@@ -1,6 +1,7 @@
 #include "shell/settings_store.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,8 @@ namespace {
 
 // Set while load_settings runs.
 bool g_loading = false;
+// A failed save is reported once a run, however often the end runs.
+bool g_warned = false;
 
 constexpr int FACE_NAME_MAX = 31;
 constexpr int SEARCH_STRING_MAX = SEARCH_STRING_CAPACITY - 1;
@@ -84,6 +87,23 @@ void load_search_string(Settings& s) {
         s.search_string[i] = (*bytes)[i];
 }
 
+// The window's place, all four values or none. Sizes beyond any screen, or places far off every
+// screen, are no place the window was.
+void load_window_place(Settings& s) {
+    constexpr int32_t LIMIT = 0x7FFF;
+    const int32_t left = read_int_value(SETTINGS_KEY, u"WindowLeft", INT32_MIN);
+    const int32_t top = read_int_value(SETTINGS_KEY, u"WindowTop", INT32_MIN);
+    const int32_t width = read_int_value(SETTINGS_KEY, u"WindowWidth", 0);
+    const int32_t height = read_int_value(SETTINGS_KEY, u"WindowHeight", 0);
+    const auto within = [](int32_t v, int32_t low) { return v >= low && v <= LIMIT; };
+    if (!within(left, -LIMIT) || !within(top, -LIMIT) || !within(width, 1) || !within(height, 1))
+        return;
+    s.window_left = left;
+    s.window_top = top;
+    s.window_width = width;
+    s.window_height = height;
+}
+
 size_t face_name_length(const FontSpec& params) {
     size_t n = 0;
     while (n < FACE_NAME_MAX && params.face_name[n])
@@ -103,6 +123,7 @@ size_t search_string_length(const Settings& s) {
 void load_settings(std::string_view program_path) {
     Settings& s = g_settings;
     g_loading = true;
+    g_warned = false;
     // Kept up to date for whoever looks for the program; the reader itself never reads it.
     if (!program_path.empty()) write_string_value(u"Program Path", utf16_of(program_path));
 
@@ -119,6 +140,8 @@ void load_settings(std::string_view program_path) {
     s.flags = static_cast<uint32_t>(
         read_int_value(SETTINGS_KEY, u"Flags", static_cast<int32_t>(DEFAULT_FLAGS)));
     s.current_day = read_int_value(SETTINGS_KEY, u"Day", 0);
+    // A day the calendar cannot convert exactly is no day anybody left the reader on.
+    if (!is_exact_day(s.current_day)) s.current_day = 0;
 
     if (s.current_day != 0) {
         s.hebrew_date = hebrew_from_day_number(s.current_day);
@@ -131,6 +154,8 @@ void load_settings(std::string_view program_path) {
     }
 
     s.current_lesson = static_cast<uint16_t>(read_int_value(SETTINGS_KEY, u"Lesson", 0));
+    s.position_lesson = s.current_lesson;
+    load_window_place(s);
 
     load_index_bitmaps();
     load_bookmarks();
@@ -141,32 +166,45 @@ bool settings_loading() {
     return g_loading;
 }
 
-void write_settings() {
+bool write_settings() {
     const Settings& s = g_settings;
+    bool ok = true;
     // Values left out keep what the registry held: an emptied search string or a zero lesson never
     // overwrites a stored one.
     if (const size_t n = search_string_length(s); n > 0) {
         uint8_t bytes[SEARCH_STRING_CAPACITY] = {};
         std::memcpy(bytes, s.search_string, n);
-        write_bytes_value(u"SearchString", std::span<const uint8_t>(bytes, n + 1));
+        ok &= write_bytes_value(u"SearchString", std::span<const uint8_t>(bytes, n + 1));
     }
     if (const size_t n = face_name_length(s.font_spec); n > 0)
-        write_string_value(u"FontName", std::u16string_view(s.font_spec.face_name, n));
-    if (s.font_spec.font_size != 0) write_int_value(u"FontSize", s.font_spec.font_size);
+        ok &= write_string_value(u"FontName", std::u16string_view(s.font_spec.face_name, n));
+    if (s.font_spec.font_size != 0) ok &= write_int_value(u"FontSize", s.font_spec.font_size);
     if (s.font_spec.font_ascii_base != 0)
-        write_int_value(u"FontAsciiBase", s.font_spec.font_ascii_base);
-    if (s.view) write_int_value(u"LastPosition", s.view->top_row);
-    write_int_value(u"Flags", static_cast<int32_t>(s.flags));
-    write_int_value(u"Day", s.current_day);
-    if (s.current_lesson != 0) write_int_value(u"Lesson", s.current_lesson);
+        ok &= write_int_value(u"FontAsciiBase", s.font_spec.font_ascii_base);
+    if (s.view) ok &= write_int_value(u"LastPosition", s.view->top_row);
+    ok &= write_int_value(u"Flags", static_cast<int32_t>(s.flags));
+    ok &= write_int_value(u"Day", s.current_day);
+    if (s.current_lesson != 0) ok &= write_int_value(u"Lesson", s.current_lesson);
+    if (s.window_width > 0 && s.window_height > 0) {
+        ok &= write_int_value(u"WindowLeft", s.window_left);
+        ok &= write_int_value(u"WindowTop", s.window_top);
+        ok &= write_int_value(u"WindowWidth", s.window_width);
+        ok &= write_int_value(u"WindowHeight", s.window_height);
+    }
     write_bookmarks();
-    plat::registry_flush();
+    ok &= plat::registry_flush();
+    return ok;
 }
 
 void save_settings_and_quit() {
     Settings& s = g_settings;
     free_index_bitmaps();
-    write_settings();
+    if (!write_settings() && !g_warned) {
+        // The reader has no window left to say it in; a terminal may be listening.
+        g_warned = true;
+        std::fprintf(stderr, "lekta: could not save the settings to %s\n",
+                     plat::registry_location().c_str());
+    }
     if (TextView* view = s.view) {
         s.view = nullptr;
         destroy_view(view, true);

@@ -12,11 +12,13 @@ void load_settings(std::string_view program_path);
 // Whether load_settings is under way (the record is then only partly filled).
 bool settings_loading();
 
-// Writes the settings and the bookmarks and makes them durable, freeing nothing.
-void write_settings();
+// Writes the settings and the bookmarks and makes them durable, freeing nothing. false when a
+// write or making them durable failed.
+bool write_settings();
 
 // The end of a run: releases the index images, writes the settings, frees the view, writes and
 // frees the bookmarks, makes the writes durable and posts the quit message. Safe to run again.
+// When the settings could not be saved, says so on standard error, once.
 void save_settings_and_quit();
 
 // Filled in by the index and bookmark work; no-ops until then.

@@ -114,9 +114,9 @@ TEST_F(SettingsStoreTest, StoredValuesAndTheDayTheyName) {
     EXPECT_EQ(length, g_settings.date_text_length);
     EXPECT_EQ(0, std::memcmp(text, g_settings.date_text, sizeof text));
 
-    put(u"FontSize", sz(u"1a"));
+    put(u"FontSize", sz(u"1a"));  // no number: none chosen
     load_settings("");
-    EXPECT_EQ(59, g_settings.font_spec.font_size);
+    EXPECT_EQ(0, g_settings.font_spec.font_size);
 }
 
 TEST_F(SettingsStoreTest, LongTextsAreCutToTheirFields) {
@@ -241,13 +241,36 @@ TEST_F(SettingsStoreTest, SavingTwiceIsHarmless) {
     testplat::destroy_dc(dc);
 }
 
-TEST_F(SettingsStoreTest, WriteFailuresAreSilent) {
+TEST_F(SettingsStoreTest, AFailedSaveIsSaidOnceOnStandardError) {
     load_settings("");
     testplat::set_registry_fails(true);
     g_settings.current_day = 3;
+    ::testing::internal::CaptureStderr();
     save_settings_and_quit();
+    save_settings_and_quit();  // the out-of-memory stop, then the window's end
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "lekta: could not save the settings to the test registry\n");
     EXPECT_FALSE(has(u"Day"));
-    EXPECT_EQ(std::vector<int>{0}, testplat::posted_quits());
+    EXPECT_EQ((std::vector<int>{0, 0}), testplat::posted_quits());
+    testplat::set_registry_fails(false);
+    ::testing::internal::CaptureStderr();
+    save_settings_and_quit();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(SettingsStoreTest, DaysTheCalendarCannotConvertAreNoDay) {
+    for (uint32_t day : {0u, 0x7FFFFFFFu, 0xFFFFFFFFu, 577813u, 2473788u}) {
+        put(u"Day", dword(day));
+        load_settings("");
+        EXPECT_EQ(0, g_settings.current_day) << day;
+        EXPECT_EQ(0, g_settings.date_text_length) << day;
+    }
+    put(u"Day", dword(577814));  // 1 January 1583
+    load_settings("");
+    EXPECT_EQ(577814, g_settings.current_day);
+    put(u"Day", sz(u"abc"));
+    load_settings("");
+    EXPECT_EQ(0, g_settings.current_day);
 }
 
 // Every value in turn holds random bytes of a random type: loading never strays outside them, and

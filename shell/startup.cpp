@@ -50,6 +50,10 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
     params.vscroll = (g_settings.flags & FLAG_SCROLLBAR) != 0;
     // A desktop has no task bar of its own to hide: full screen is the window's state alone.
     params.full_screen = g_shell_options.full_screen != 0;
+    const Settings& s = g_settings;
+    if (s.window_width > 0 && s.window_height > 0)
+        params.placement = {s.window_left, s.window_top, s.window_left + s.window_width,
+                            s.window_top + s.window_height};
     plat::Window* window = plat::create_main_window(params);
     if (!window) return nullptr;
     g_settings.main_window = window;
@@ -61,10 +65,15 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
 }  // namespace
 
 void choose_start_day(int32_t start_day, bool today_flag) {
+    Settings& s = g_settings;
+    // A pin without a day would keep no day at all: start as without the pin, on today.
+    if (s.current_day == 0) s.flags &= ~FLAG_DAY_PINNED;
     if (start_day != 0)
         select_day(start_day, true);
     else
         select_day(0, today_flag);
+    // A kept day keeps the stored lesson, which may be another day's or none: the day decides.
+    s.current_lesson = current_lesson_key();
 }
 
 plat::Window* init_instance(int32_t start_day, const char* program_path) {
@@ -109,13 +118,24 @@ std::optional<int32_t> handed_over_day(const std::string& words) {
     return day;
 }
 
+int32_t start_day_of(const CommandLine& line) {
+    if (!line.date) return 0;
+    return day_number_from_civil(line.date->month, line.date->day, line.date->year);
+}
+
+void choose_print_day(const CommandLine& line) {
+    g_settings = Settings{};
+    g_settings.today_flag = line.today;
+    // Read only: printing leaves no trace in the settings.
+    load_settings("");
+    choose_start_day(start_day_of(line), line.today);
+}
+
 int run_gui(const CommandLine& line, const char* program_path) {
     g_settings = Settings{};
     read_shell_options();
     g_settings.today_flag = line.today;
-    int32_t start_day = 0;
-    if (line.date)
-        start_day = day_number_from_civil(line.date->month, line.date->day, line.date->year);
+    const int32_t start_day = start_day_of(line);
 
     if (line.screenshot.empty()) {
         if (!init_instance(start_day, program_path)) return 0;

@@ -38,8 +38,15 @@ void out_of_memory_stop();
 // Null when another copy runs (it has been told) or the window could not be made.
 plat::Window* init_instance(int32_t start_day, const char* program_path);
 
-// The start day: start_day pinned when nonzero, else today or the pinned stored day.
+// The start day: start_day pinned when nonzero, else today or the pinned stored day. The
+// lesson is always the start day's, whatever the settings held.
 void choose_start_day(int32_t start_day, bool today_flag);
+
+// The day --date names, or 0.
+int32_t start_day_of(const CommandLine& line);
+// For --print: the settings read (nothing written) and the day the window would open on made
+// current, the pinned day included.
+void choose_print_day(const CommandLine& line);
 
 // What a launch hands over to a copy already running: "day N" for --date, "today" for
 // "/today", nothing otherwise.

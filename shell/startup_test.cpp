@@ -155,6 +155,29 @@ TEST_F(StartupTest, StartDay) {
     EXPECT_NE(0u, g_settings.flags & FLAG_DAY_PINNED);
 }
 
+TEST_F(StartupTest, PrintShowsTheDayTheWindowWouldOpenOn) {
+    auto& settings = testplat::registry()[SETTINGS_KEY];
+    const int32_t pinned = today() - 40;
+    settings[u"Day"] = dword(static_cast<uint32_t>(pinned));
+    settings[u"Flags"] = dword(DEFAULT_FLAGS | FLAG_DAY_PINNED);
+    settings[u"Lesson"] = dword(0x0101);  // not that day's: the day decides
+    CommandLine line;
+    choose_print_day(line);
+    EXPECT_EQ(pinned, g_settings.current_day);
+    EXPECT_EQ(lesson_key_of_date(hebrew_from_day_number(pinned)), g_settings.current_lesson);
+    line.date = DateRecord{12, 10, 2026};
+    choose_print_day(line);
+    EXPECT_EQ(today() + 3, g_settings.current_day);
+    line.date.reset();
+    line.today = true;
+    choose_print_day(line);
+    EXPECT_EQ(today(), g_settings.current_day);
+    // Printing writes nothing.
+    EXPECT_EQ(1u, testplat::registry().size());
+    EXPECT_EQ(3u, settings.size());
+    EXPECT_EQ(dword(0x0101).bytes, settings[u"Lesson"].bytes);
+}
+
 TEST_F(StartupTest, ASecondCopyEndsAtOnceAndTouchesNothing) {
     testplat::set_single_instance_free(false);
     CommandLine line;

@@ -51,6 +51,8 @@ struct Settings {
     uint32_t flags = 0;
     uint16_t current_lesson = 0;  // lesson key of the current day
     int32_t current_day = 0;      // day number; 0: none chosen yet
+    // The "Lesson" the settings held at start: the lesson last_position was saved on.
+    uint16_t position_lesson = 0;
 
     DateRecord hebrew_date;                      // of the current day
     uint8_t date_text[DATE_TEXT_CAPACITY] = {};  // letter code, visual order, zero-terminated
@@ -70,6 +72,8 @@ struct Settings {
     int32_t gutter = 0;  // SurroundingGutter
     plat::Window* bar_window = nullptr;
     plat::Window* main_window = nullptr;
+    // The main window's place on the desktop, kept across runs; a width of 0: none known.
+    int32_t window_left = 0, window_top = 0, window_width = 0, window_height = 0;
 
     plat::Bitmap* index_bitmaps[3] = {};
     uint16_t bookmark_question_flags = 0;

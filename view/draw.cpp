@@ -1,6 +1,5 @@
 // Drawing the laid-out lesson from the top row down, the search highlight, and scrolling.
 #include <algorithm>
-#include <cstdlib>
 
 #include "view/letter_code.h"
 #include "view/text_view.h"
@@ -250,12 +249,7 @@ void update_scroll_bar(plat::Window* window) {
     if (!window) window = g_settings.main_window;
     const TextView* view = g_settings.view;
     if (!window || !view) return;
-    plat::set_scroll_info(window, 0, view->max_top_row, view->top_row);
-}
-
-int32_t page_amount(int32_t rows_drawn, uint32_t mode) {
-    const int32_t amount = (mode == 2 || mode == 4) ? rows_drawn / 2 : rows_drawn - 1;
-    return std::abs(amount);
+    plat::set_scroll_info(window, 0, view->max_top_row, view->top_row, rows_in_view(*view));
 }
 
 int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw) {
@@ -268,8 +262,7 @@ int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, Scrol
     if (!(flags & FLAG_TAP_PAGING)) return 0;
     const bool forward =
         (flags & FLAG_TAP_VERTICAL) ? y >= top + view->height / 2 : x >= left + view->width / 2;
-    const int32_t amount = page_amount(view->rows_drawn, tap_page_mode(flags));
-    scroll_by(view, forward ? amount : -amount, redraw, STOP_AT_LAST_PAGE);
+    scroll_by(view, page_step(*view, forward, tap_page_mode(flags)), redraw, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
     return 1;
 }

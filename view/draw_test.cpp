@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "platform/test/test_window.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -205,12 +208,95 @@ TEST_F(DrawTest, TapsPageByHalvesOfTheView) {
     EXPECT_EQ(tap_scroll(nullptr, view, 60, 10, SCROLL_ONLY), 0);
 }
 
+// A page step moves by the rows the view's height holds, whatever the last draw fitted: near the
+// end of a lesson that is only the rows left.
+TEST_F(DrawTest, APageIsTheRowsTheViewHolds) {
+    g_settings.flags = DEFAULT_FLAGS;
+    lines_of(11);  // one line longer than the view's 10 rows
+    EXPECT_EQ(rows_in_view(*view), 10);
+    EXPECT_EQ(rows_fitting(*view, 0), 10);
+    EXPECT_EQ(rows_fitting(*view, 9), 10);  // 2 rows of text, 8 below its end
+    ASSERT_EQ(scroll_by(view, page_step(*view, true, 1), SCROLL_AND_DRAW, STOP_AT_LAST_PAGE), 0);
+    EXPECT_EQ(view->top_row, 9);  // a page step may leave room below the end
+    EXPECT_EQ(view->rows_drawn, 2);
+    // A tap in the upper half comes all the way back, and again from a cold start.
+    EXPECT_EQ(tap_scroll(nullptr, view, 50, 10, SCROLL_AND_DRAW), 1);
+    EXPECT_EQ(view->top_row, 0);
+    view->top_row = 9;
+    view->last_page = {};
+    EXPECT_EQ(page_step(*view, false, 1), -9);
+    EXPECT_EQ(page_step(*view, true, 2), 5);  // half pages
+
+    // Large rows on screen: fewer rows fit, and the step keeps the last one in sight.
+    Lesson mixed;
+    for (int i = 0; i < 20; ++i)
+        mixed.add(i % 2 ? 0x01 : 0x0C, 0, "ab");
+    ASSERT_EQ(show(mixed), 0);
+    view->top_row = 0;
+    draw_view(view, DRAW_ERASE);
+    EXPECT_EQ(view->rows_drawn, 8);  // 20 + 16 pixels a pair
+    EXPECT_EQ(rows_fitting(*view, 0), 8);
+    EXPECT_EQ(page_step(*view, true, 1), 7);
+    EXPECT_EQ(rows_in_view(*view), 10);  // the thumb's share is of body rows
+    ASSERT_EQ(set_view_size(view, 100, 7), 0);  // less than a row: still a step of one
+    EXPECT_EQ(rows_in_view(*view), 1);
+    EXPECT_EQ(rows_fitting(*view, 0), 0);
+    EXPECT_EQ(page_step(*view, true, 1), 1);
+}
+
+// Over lessons of mixed row heights: a step forward never skips a row and keeps the last whole
+// row in sight; a step back from there returns to the same top row.
+TEST_F(DrawTest, PageStepsNeverSkipARowAndComeBack) {
+    std::mt19937 random(11);
+    const uint8_t styles[] = {0x01, 0x81, 0x0C, 0x8C, 0x02, 0x82};
+    for (int round = 0; round < 20; ++round) {
+        Lesson lesson;
+        for (int i = 0; i < 40; ++i)
+            lesson.add(styles[random() % 6], 0, "ab");
+        ASSERT_EQ(show(lesson), 0);
+        for (uint32_t mode : {1u, 2u}) {
+            for (int top = 0; top <= view->total_rows; ++top) {
+                view->top_row = static_cast<uint16_t>(top);
+                view->last_page = {};
+                const int32_t fit = rows_fitting(*view, top);
+                const int32_t step = page_step(*view, true, mode);
+                ASSERT_GE(step, 1);
+                ASSERT_LE(step, std::max(fit - 1, 1)) << round << " " << top;
+                view->top_row = static_cast<uint16_t>(top + step);
+                ASSERT_EQ(page_step(*view, false, mode), -step) << round << " " << top;
+                // Without the step remembered, back still shows the row it left at the bottom.
+                view->last_page = {};
+                const int32_t back = top + step + page_step(*view, false, mode);
+                ASSERT_LE(back, top);
+                ASSERT_GE(back + rows_fitting(*view, back) - 1, top + step);
+            }
+        }
+    }
+}
+
+TEST_F(DrawTest, TheThumbShowsThePage) {
+    plat::Window window;
+    g_settings.main_window = &window;
+    g_settings.flags = DEFAULT_FLAGS;
+    lines_of(30);
+    view->top_row = 4;
+    update_scroll_bar(nullptr);
+    ASSERT_EQ(window.scroll_calls.size(), 1u);
+    EXPECT_EQ(window.scroll_calls[0].min, 0);
+    EXPECT_EQ(window.scroll_calls[0].max, 20);
+    EXPECT_EQ(window.scroll_calls[0].pos, 4);
+    EXPECT_EQ(window.scroll_calls[0].page, 10);
+    g_settings.main_window = nullptr;
+}
+
 TEST(PageAmount, ByMode) {
     EXPECT_EQ(page_amount(12, 1), 11);
     EXPECT_EQ(page_amount(12, 2), 6);
     EXPECT_EQ(page_amount(11, 4), 5);
     EXPECT_EQ(page_amount(11, 3), 10);
     EXPECT_EQ(page_amount(0, 1), 1);  // a magnitude: never a step the wrong way
+    EXPECT_EQ(page_amount(1, 1), 1);  // nor none at all
+    EXPECT_EQ(page_amount(1, 2), 1);
 }
 
 }  // namespace

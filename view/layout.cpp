@@ -265,6 +265,7 @@ int lay_out(TextView* view) {
     Layout lay{view, view->text.bytes.get()};
     plat::Font* previous = select_style(view, 1);
     read_metrics(lay);
+    view->row_height = lay.text_height;
 
     std::span<const uint8_t> bytes(view->text.bytes.get(), view->text.length);
     uint32_t cursor = 0;
@@ -331,6 +332,7 @@ TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& para
 int set_text(TextView* view, LessonText* text, TextOwnership ownership) {
     if (!view) return VIEW_MISSING;
     view->hl_start = view->hl_end = 0;
+    view->last_page = PagePair{};  // rows of another layout
     view->total_rows = 0;
     view->max_top_row = 0;
     if (!text || !text->bytes) {

@@ -53,11 +53,19 @@ struct FontNode {
     uint8_t key = 0;  // style & FONT_KEY_MASK
 };
 
+// Two top rows a page step apart in the current layout (upper < lower), and the page mode of
+// the step; none when upper equals lower.
+struct PagePair {
+    uint16_t upper = 0, lower = 0;
+    uint32_t mode = 0;
+};
+
 struct TextView {
     LineRecord* lines = nullptr;  // capacity + 1 records; the last in use is all zero
     plat::Dc* dc = nullptr;       // kept for the view's life
     LessonText text;              // owned
-    int32_t rows_drawn = 0;       // rows the last full draw fitted: the page size
+    int32_t rows_drawn = 0;       // rows the last full draw fitted
+    int32_t row_height = 0;       // of body text, from the last layout: the unit of a page
     FontSpec font_spec;
     FontNode* fonts = nullptr;
     int32_t left = 0, top = 0, width = 0, height = 0;
@@ -67,6 +75,7 @@ struct TextView {
     uint16_t capacity = 0;
     uint16_t max_top_row = 0;           // largest top row at which the end still fills the view
     uint16_t hl_start = 0, hl_end = 0;  // highlighted bytes [hl_start, hl_end); 0, 0: none
+    PagePair last_page;                 // the last page step, for the step back
 };
 
 // Rows a line takes: itself and the blank row after it.
@@ -131,8 +140,21 @@ int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop sto
 void update_scroll_bar(plat::Window* window);
 // Tap-to-scroll: 1 when the tap paged the view.
 int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw);
-// Rows a page step moves, as a magnitude: half the rows drawn for page modes 2 and 4, else
-// one row less than drawn.
-int32_t page_amount(int32_t rows_drawn, uint32_t mode);
+// ---- Page steps ------------------------------------------------------------------------------
+
+// Rows of body text that the view's height holds, at least 1: the share of the lesson on screen,
+// for the scroll bar's thumb.
+int32_t rows_in_view(const TextView& view);
+// Rows a page step moves, at least 1: half the page's rows for page modes 2 and 4, else one row
+// less than the page.
+int32_t page_amount(int32_t page_rows, uint32_t mode);
+// The rows, in order from top, whose whole height fits the view's height: the lesson's rows at
+// their own heights, then rows of body text below the end of the lesson.
+int32_t rows_fitting(const TextView& view, int32_t top);
+// The row delta of a page step from the top row, for scroll_by, and remembers the step. Forward:
+// the rows fitting the view less one (half of them in modes 2 and 4), so the last whole row
+// stays in sight and none is skipped, whatever the last draw happened to fill. Back: to the top
+// row from which a step forward comes here, so that a step there and back shows the same view.
+int32_t page_step(TextView& view, bool forward, uint32_t mode);
 
 }  // namespace lekta

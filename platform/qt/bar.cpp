@@ -118,6 +118,7 @@ Window* create_bar(Window* main_window, const BarSpec& params) {
     go->setMenu(menu);
     go->setPopupMode(QToolButton::InstantPopup);
     go->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->menu_button = go;
 
     const int scale = int(std::ceil(tb->devicePixelRatioF()));
     for (const ToolButtonSpec& button : params.buttons) {
@@ -139,6 +140,7 @@ Window* create_bar(Window* main_window, const BarSpec& params) {
     tb->ensurePolished();  // so that its height is final before the window is shown
     tb->show();
     qtplat::place_bar(main_window);
+    qtplat::fit_minimum_size(main_window);
     return bar;
 }
 
@@ -160,6 +162,22 @@ void destroy_bar(Window* bar) {
 
 Menu* bar_menu(Window* bar) {
     return qtplat::bar_alive(bar) ? &bar->menu : nullptr;
+}
+
+void open_bar_menu(Window* bar) {
+    if (!qtplat::bar_alive(bar) || !bar->menu.qmenu || !bar->menu_button) return;
+    QMenu* menu = bar->menu.qmenu;
+    if (menu->isVisible()) return;
+    QWidget* button = bar->menu_button;
+    const int above = menu->sizeHint().height();
+    menu->popup(button->mapToGlobal(QPoint(0, bar->at_bottom ? -above : button->height())));
+    // Opened from the keyboard: the first item that can be chosen is ready, as in a menu bar.
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            menu->setActiveAction(action);
+            break;
+        }
+    }
 }
 
 void check_menu_item(Menu* menu, uint16_t id, bool checked) {

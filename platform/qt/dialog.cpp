@@ -215,7 +215,14 @@ intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, 
         if (!w->ended) {
             if (owner && owner->top && !(dialog->windowState() & Qt::WindowFullScreen))
                 dialog->move(owner->top->geometry().center() - dialog->rect().center());
-            dialog->exec();
+            // A loop of our own rather than exec(): a quit requested while no loop ran (the
+            // program ending one window before opening another) must not end the dialog.
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->show();
+            while (!w->ended && dialog->isVisible())
+                QCoreApplication::processEvents(QEventLoop::AllEvents |
+                                                QEventLoop::WaitForMoreEvents);
+            dialog->hide();
         }
     }
     qtplat::deliver(w, WM_DESTROY, 0, 0);
@@ -231,7 +238,7 @@ void end_dialog(Window* dialog, intptr_t result) {
     if (!qtplat::open_dialog(dialog)) return;
     dialog->ended = true;
     dialog->result = result;
-    if (dialog->top->isVisible()) static_cast<QDialog*>(dialog->top.data())->done(0);
+    dialog->top->hide();
 }
 
 Window* dialog_owner(Window* dialog) {

@@ -1,5 +1,6 @@
 // Dialog units, system metrics and colours, and one-bit pictures drawn through a dc.
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
@@ -60,6 +61,22 @@ Colorref system_color(uint32_t index) {
     const QColor c =
         QApplication::palette().color(index == COLOR_BTNFACE ? QPalette::Window : QPalette::Base);
     return Colorref(c.red()) | Colorref(c.green()) << 8 | Colorref(c.blue()) << 16;
+}
+
+std::vector<FontFamily> font_families() {
+    std::vector<FontFamily> families;
+    if (!qtplat::gui_available()) return families;
+    for (const QString& name : QFontDatabase::families()) {
+        if (QFontDatabase::isPrivateFamily(name)) continue;
+        FontFamily f;
+        const auto n = std::min<qsizetype>(name.size(), std::size(f.face) - 1);
+        std::copy_n(reinterpret_cast<const char16_t*>(name.utf16()), n, f.face);
+        f.charset = QFontDatabase::writingSystems(name).contains(QFontDatabase::Hebrew)
+                        ? HEBREW_CHARSET
+                        : 0;
+        families.push_back(f);
+    }
+    return families;
 }
 
 void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest) {

@@ -67,11 +67,11 @@ void draw_text(Dc* dc, const char16_t* text, int32_t count, const Rect& rect, ui
         run.setPositions(positions[f]);
         painter.drawGlyphRun(QPointF(0, 0), run);
     }
-    if (font->qfont.underline()) {
-        const QFontMetricsF metrics(font->qfont);
-        painter.fillRect(QRectF(x, baseline + metrics.underlinePos(), width, metrics.lineWidth()),
-                         qtplat::to_qcolor(dc->text_color));
-    }
+    // Glyph runs carry no underline of their own.
+    if (font->underline_width > 0)
+        painter.fillRect(
+            QRect(x, int(baseline) + font->underline_pos, width, font->underline_width),
+            qtplat::to_qcolor(dc->text_color));
     painter.end();
     qtplat::drawn(dc);
 }

@@ -90,6 +90,10 @@ void init_font(plat::Font* font, const plat::FontDesc& desc) {
     font->ascent = metrics.ascent();
     font->height = std::max(1, metrics.ascent() + metrics.descent());
     font->max_char_width = widest_used_character(font);
+    if (desc.underline) {
+        font->underline_pos = std::max(1, metrics.underlinePos());
+        font->underline_width = std::max(1, metrics.lineWidth());
+    }
 }
 
 }  // namespace

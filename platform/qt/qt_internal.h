@@ -43,6 +43,8 @@ struct Font {
     int32_t ascent = 0;
     int32_t height = 0;
     int32_t max_char_width = 0;
+    int32_t underline_pos = 0;    // below the baseline
+    int32_t underline_width = 0;  // 0: not underlined
     std::array<std::unique_ptr<qtplat::GlyphPage>, 256> pages;
 };
 
@@ -104,6 +106,7 @@ struct Window {
     // A bar, and the owner of a dialog.
     Window* owner = nullptr;
     QPointer<QWidget> toolbar;
+    QPointer<QWidget> menu_button;
     Menu menu;
     std::map<uint16_t, QAction*> buttons;
     bool at_bottom = false;
@@ -163,6 +166,8 @@ void create_controls(plat::Window* dialog, std::span<const plat::ControlTemplate
 QWidget* control_widget(plat::Window* dialog, uint16_t id);
 // A one-bit picture as an image (null when its bits are too short).
 QImage mono_image(const plat::MonoImage& image);
+// Keeps the window from shrinking below its bar, the scroll bar and a little text.
+void fit_minimum_size(plat::Window* window);
 
 // Keys (keys.cpp): the VK_ code of a Qt key, 0 when there is none.
 uint32_t vk_from_qt_key(int key);

@@ -1,6 +1,7 @@
 // The registry: values kept in one settings file through QSettings, which writes the whole file
 // through a temporary file renamed over the old one, so a crash leaves the old file or the new
 // one. LEKTA_CONFIG_DIR replaces the user's configuration folder (for tests).
+#include <QDir>
 #include <QStandardPaths>
 
 #include "platform/qt/qt_internal.h"
@@ -83,6 +84,10 @@ bool registry_write(const char16_t* key_path, const char16_t* value_name, const 
     if (!old.isEmpty() && old != key) s.remove(old);
     s.setValue(key, qtplat::encode_reg_value(value));
     return true;
+}
+
+std::string registry_location() {
+    return QDir::toNativeSeparators(qtplat::registry_path()).toStdString();
 }
 
 bool registry_flush() {

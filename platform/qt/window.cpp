@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -36,10 +37,23 @@ void report_size(plat::Window* w) {
     deliver(w, plat::WM_SIZE, 0, lparam_of(w->sent_width, w->sent_height));
 }
 
+// The room the scroll bar takes at the right. Some styles lay a bar over the content (transient
+// bars) or hint a narrower one than they draw: the style's full extent keeps the client area,
+// and so the text, clear of it whatever the style.
+int scroll_bar_width(const plat::Window* w) {
+    QScrollBar* bar = w->scroll;
+    if (!bar) return 0;
+    bar->ensurePolished();
+    const int extent = bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+    return std::max({bar->sizeHint().width(), extent, 0});
+}
+
+// The client area gets what the scroll bar leaves. A change of client size reaches the
+// program as WM_SIZE.
 void layout_children(plat::Window* w) {
     QWidget* top = w->top;
     if (!top || !w->client) return;
-    int bar = w->scroll ? w->scroll->sizeHint().width() : 0;
+    const int bar = scroll_bar_width(w);
     w->client->setGeometry(0, 0, std::max(0, top->width() - bar), top->height());
     if (w->scroll) w->scroll->setGeometry(top->width() - bar, 0, bar, top->height());
 }
@@ -128,6 +142,15 @@ class TopWidget : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent*) override { layout_children(window_); }
+
+    // Another style may draw a wider scroll bar, a larger bar or button row.
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::StyleChange) {
+            layout_children(window_);
+            fit_minimum_size(window_);
+        }
+        QWidget::changeEvent(event);
+    }
 
     // A close request ends the window as destroy_window does: WM_DESTROY once, then gone.
     void closeEvent(QCloseEvent* event) override {
@@ -247,6 +270,20 @@ plat::Window* new_window_record() {
     return all_windows().back().get();
 }
 
+void fit_minimum_size(plat::Window* w) {
+    if (!w || !w->top) return;
+    // The date strip and a few lines of text below the bar.
+    constexpr int MIN_TEXT_HEIGHT = 120;
+    int width = scroll_bar_width(w);
+    int height = MIN_TEXT_HEIGHT;
+    if (plat::Window* bar = w->bar; bar && bar->alive && bar->toolbar) {
+        const QSize hint = bar->toolbar->sizeHint();
+        width += hint.width();
+        height += hint.height();
+    }
+    w->top->setMinimumSize(width, height);
+}
+
 void drawn(plat::Dc* dc) {
     plat::Window* w = dc ? dc->window : nullptr;
     if (w && w->alive && !w->in_paint && w->client) w->client->update();
@@ -270,11 +307,26 @@ Window* create_main_window(const WindowSpec& params) {
     if (params.vscroll) w->scroll = qtplat::make_scroll_bar(w, top);
     top->setFocusProxy(w->client);
 
-    QSize size(qtplat::DEFAULT_WIDTH, qtplat::DEFAULT_HEIGHT);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    top->resize(size);
+    const Rect& place = params.placement;
+    if (place.right > place.left && place.bottom > place.top) {
+        QRect rect(place.left, place.top, place.right - place.left, place.bottom - place.top);
+        // The size as it was, as far as the screen holds it; the place only when a screen still
+        // shows the window's middle there (screens come and go).
+        QScreen* there = QGuiApplication::screenAt(rect.center());
+        QScreen* screen = there ? there : QGuiApplication::primaryScreen();
+        if (screen) rect.setSize(rect.size().boundedTo(screen->availableGeometry().size()));
+        if (there)
+            top->setGeometry(rect);
+        else
+            top->resize(rect.size());
+    } else {
+        QSize size(qtplat::DEFAULT_WIDTH, qtplat::DEFAULT_HEIGHT);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+        top->resize(size);
+    }
     qtplat::layout_children(w);
+    qtplat::fit_minimum_size(w);
 
     w->dc.window = w;
     w->dc.image = &w->backing;
@@ -329,6 +381,15 @@ Rect client_rect(Window* window) {
     return {0, 0, window->client->width(), window->client->height()};
 }
 
+Rect window_placement(Window* window) {
+    if (!window || window->kind != Window::Kind::main || !window->top) return {};
+    const QWidget* top = window->top;
+    const QRect r =
+        top->isMaximized() || top->isFullScreen() ? top->normalGeometry() : top->geometry();
+    if (r.isEmpty()) return {};
+    return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
+
 Dc* get_dc(Window* window) {
     // The dc outlives the window (the view may keep it); drawing on it then shows nothing.
     if (!window || window->kind == Window::Kind::bar) return nullptr;
@@ -350,14 +411,14 @@ void bring_to_front(Window* window) {
     top->activateWindow();
 }
 
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page) {
     if (!qtplat::alive_client(window) || !window->scroll) return;
     QScrollBar* bar = window->scroll;
     QSignalBlocker block(bar);
     max = std::max(min, max);
     window->scroll_pos = std::clamp(pos, min, max);
     bar->setRange(min, max);
-    bar->setPageStep(std::max(1, std::min(10, max - min)));
+    bar->setPageStep(std::max(1, page));
     bar->setValue(window->scroll_pos);
     bar->setEnabled(max > min);
 }

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +24,7 @@ std::vector<uint32_t> g_seen;
 std::vector<uintptr_t> g_commands;
 std::vector<intptr_t> g_taps;
 std::vector<uint32_t> g_keys;
+std::vector<uintptr_t> g_scrolls;
 int g_draw_items = 0;
 
 intptr_t proc(plat::Window* d, uint32_t message, uintptr_t wparam, intptr_t lparam) {
@@ -51,6 +53,9 @@ intptr_t proc(plat::Window* d, uint32_t message, uintptr_t wparam, intptr_t lpar
         case plat::WM_KEYDOWN:
             g_keys.push_back(uint32_t(wparam));
             return 0;
+        case plat::WM_VSCROLL:
+            g_scrolls.push_back(wparam);
+            return 1;
         case plat::WM_DRAWITEM: {
             auto* item = reinterpret_cast<plat::DrawItem*>(lparam);
             ++g_draw_items;
@@ -81,6 +86,7 @@ class QtDialogTest : public ::testing::Test {
         g_taps.clear();
         g_keys.clear();
         g_draw_items = 0;
+        g_scrolls.clear();
     }
 
     // Runs the dialog; body plays the user once it shows.
@@ -186,6 +192,35 @@ TEST_F(QtDialogTest, TheProceduresOwnChangesDoNotNotify) {
     EXPECT_EQ(plat::IDCANCEL, plat::run_dialog(nullptr, TEMPLATE, filling_proc, 0));
     ASSERT_EQ(2u, g_commands.size());
     EXPECT_EQ(1001u | uintptr_t{plat::LBN_SELCHANGE} << 16, g_commands[0]);
+}
+
+// The index's kind of dialog: no controls, a scroll bar over the client area's right edge.
+intptr_t scrolling_proc(plat::Window* d, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    if (message == plat::WM_INITDIALOG) {
+        plat::set_scroll_info(d, 0, 10, 3);
+        return 0;
+    }
+    return proc(d, message, wparam, lparam);
+}
+
+TEST_F(QtDialogTest, AScrollBarOverTheRightEdgeSendsItsRequests) {
+    const plat::DialogTemplate scrolling{u"Choose", 160, 160, {}, true};
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(nullptr, dialog);
+        QWidget* client = dialog->findChild<QWidget*>("dialog_client");
+        auto* bar = dialog->findChild<QScrollBar*>();
+        ASSERT_NE(nullptr, bar);
+        EXPECT_EQ(3, bar->value());
+        EXPECT_EQ(10, bar->maximum());
+        EXPECT_EQ(client->width(), bar->geometry().right() + 1);
+        EXPECT_EQ(plat::system_metric(plat::SM_CXVSCROLL), bar->width());
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(plat::IDCANCEL, plat::run_dialog(nullptr, scrolling, scrolling_proc, 0));
+    ASSERT_EQ(1u, g_scrolls.size());
+    EXPECT_EQ(plat::SB_LINEDOWN, g_scrolls[0] & 0xFFFF);
 }
 
 }  // namespace

@@ -77,7 +77,9 @@ TEST(RegistryKill, KilledWriterLeavesOldOrNewFileWhole) {
         writer.setProcessEnvironment(env);
         writer.start(REG_WRITER, {});
         ASSERT_TRUE(writer.waitForStarted());
-        QThread::msleep(random.bounded(5, 150));
+        // Start-up time varies with the machine's load; the kill is timed from the first save.
+        ASSERT_TRUE(writer.waitForReadyRead(30000)) << "the writer never saved";
+        QThread::msleep(random.bounded(0, 150));
         writer.kill();
         ASSERT_TRUE(writer.waitForFinished());
         ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer stopped by itself";

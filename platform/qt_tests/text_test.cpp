@@ -220,3 +220,31 @@ TEST(Text, HebrewFallsBackToAFaceThatHasIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A row full of ink under the glyphs: the underline that glyph runs do not draw themselves.
+TEST(Text, UnderlinedFontsDrawTheirLine) {
+    plat::FontDesc desc;
+    std::copy_n(u"DejaVu Sans", 11, desc.face);
+    desc.height = 16;
+    desc.underline = true;
+    plat::Font* font = plat::create_font(desc);
+    ImageDc target(200, 40);
+    plat::select_font(target.dc, font);
+    plat::set_bk_transparent(target.dc, true);
+    const std::u16string run = u"link";
+    plat::draw_text(target.dc, run.data(), 4, Rect{0, 0, 200, 40}, 0);
+    const int width = width_of(target.dc, run);
+    bool full_row = false;
+    for (int y = 0; y < 40 && !full_row; ++y) {
+        bool all = true;
+        for (int x = 0; x < width; ++x)
+            all = all && qRed(target.image.pixel(x, y)) < 100;
+        full_row = all;
+    }
+    EXPECT_TRUE(full_row);
+    plat::delete_font(font);
+}
+
+}  // namespace

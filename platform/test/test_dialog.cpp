@@ -14,6 +14,19 @@ std::deque<DialogScript> g_scripts;
 std::vector<DialogRun> g_runs;
 std::vector<Message> g_messages;
 
+plat::FontFamily family(const char16_t* face, uint8_t charset) {
+    plat::FontFamily f;
+    std::copy_n(face, std::char_traits<char16_t>::length(face), f.face);
+    f.charset = charset;
+    return f;
+}
+
+std::vector<plat::FontFamily> default_families() {
+    return {family(u"Arial", 0), family(u"David", plat::HEBREW_CHARSET), family(u"Tahoma", 0)};
+}
+
+std::vector<plat::FontFamily> g_families = default_families();
+
 bool live_dialog(const plat::Window* w) {
     return w && w->kind == plat::Window::Kind::dialog && w->alive;
 }
@@ -163,7 +176,12 @@ void repaint(plat::Window* dialog) {
     paint_now(dialog);
 }
 
+void set_font_families(std::vector<plat::FontFamily> families) {
+    g_families = std::move(families);
+}
+
 void reset_dialogs() {
+    g_families = default_families();
     g_scripts.clear();
     g_runs.clear();
     g_messages.clear();
@@ -273,6 +291,10 @@ int32_t logical_pixels_y() {
 
 Colorref system_color(uint32_t index) {
     return index == COLOR_BTNFACE ? 0xC0C0C0 : 0xFFFFFF;
+}
+
+std::vector<FontFamily> font_families() {
+    return g_families;
 }
 
 void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest) {

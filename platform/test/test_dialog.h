@@ -60,7 +60,10 @@ void repaint(plat::Window* dialog);
 
 plat::DialogControl* find_control(plat::Window* dialog, uint16_t id);
 
-// Clears the scripts and runs (called by reset_windows).
+// What font_families reports; after a reset: "Arial", "David" (Hebrew) and "Tahoma".
+void set_font_families(std::vector<plat::FontFamily> families);
+
+// Clears the scripts and runs and the font families (called by reset_windows).
 void reset_dialogs();
 
 }  // namespace lekta::testplat

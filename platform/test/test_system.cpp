@@ -66,6 +66,10 @@ bool registry_write(const char16_t* key_path, const char16_t* value_name, const 
     return true;
 }
 
+std::string registry_location() {
+    return "the test registry";
+}
+
 bool registry_flush() {
     return !testplat::g_registry_fails;
 }

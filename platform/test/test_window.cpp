@@ -166,6 +166,9 @@ Window* create_main_window(const WindowSpec& params) {
     w->vscroll = params.vscroll;
     w->full_screen = params.full_screen;
     w->client = g_default_client;
+    w->placement = params.placement;
+    if (w->placement.right <= w->placement.left || w->placement.bottom <= w->placement.top)
+        w->placement = {20, 20, 20 + w->client.right, 20 + w->client.bottom};
     // As CreateWindow: -1 from WM_CREATE refuses the window.
     if (params.proc(w, WM_CREATE, 0, 0) == -1) {
         w->alive = false;
@@ -196,6 +199,11 @@ Rect client_rect(Window* window) {
     if (!window || !window->alive) return {};
     if (window->kind == Window::Kind::bar) return {0, 0, 0, g_bar_height};
     return window->client;
+}
+
+Rect window_placement(Window* window) {
+    // Still known while WM_DESTROY runs, after the window was marked gone.
+    return window && window->kind == Window::Kind::main ? window->placement : Rect{};
 }
 
 Dc* get_dc(Window* window) {
@@ -231,8 +239,8 @@ void post_quit_message(int code) {
     g_quits.push_back(code);
 }
 
-void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos) {
-    if (live_client(window)) window->scroll_calls.push_back({min, max, pos});
+void set_scroll_info(Window* window, int32_t min, int32_t max, int32_t pos, int32_t page) {
+    if (live_client(window)) window->scroll_calls.push_back({min, max, pos, page});
 }
 
 Window* create_bar(Window* main_window, const BarSpec& params) {
@@ -273,6 +281,10 @@ void destroy_bar(Window* bar) {
 
 Menu* bar_menu(Window* bar) {
     return live_bar(bar) ? &bar->menu : nullptr;
+}
+
+void open_bar_menu(Window* bar) {
+    if (live_bar(bar)) ++bar->menu_opens;
 }
 
 void check_menu_item(Menu* menu, uint16_t id, bool checked) {

@@ -1,6 +1,7 @@
 // The reader end to end on the offscreen platform: the real start-up, window, bar and views in
 // this process, driven through Qt events, and the built program run as a child process for
 // the command line, the hand-over to a running copy and the screenshot.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -11,11 +12,18 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 
 #include "calendar/hebrew_calendar.h"
+#include "calendar/schedule.h"
+#include "calendar_dialog/calendar_state.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "shell/registry.h"
@@ -131,16 +139,19 @@ class FlowTest : public QObject {
     }
 
     // Runs the built program with this test's settings. Alone: as the only copy; otherwise it
-    // meets the copy running in this process.
-    int run_program(const QStringList& args, bool alone = true, int timeout_ms = 30000) {
+    // meets the copy running in this process. Its output goes to out and err when given.
+    int run_program(const QStringList& args, bool alone = true, int timeout_ms = 30000,
+                    QByteArray* out = nullptr, QByteArray* err = nullptr,
+                    const QString& config_dir = QString()) {
         QProcess child;
         child.setProgram(PROGRAM);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (alone) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("TMPDIR", child_runtime_.path());
             env.insert("XDG_RUNTIME_DIR", child_runtime_.path());
-            child.setProcessEnvironment(env);
         }
+        if (!config_dir.isEmpty()) env.insert("LEKTA_CONFIG_DIR", config_dir);
+        child.setProcessEnvironment(env);
         child.setArguments(args);
         child.start();
         if (!child.waitForStarted()) return -1;
@@ -156,7 +167,30 @@ class FlowTest : public QObject {
             child.waitForFinished();
             return -2;
         }
+        if (out) *out = child.readAllStandardOutput();
+        if (err) *err = child.readAllStandardError();
         return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -3;
+    }
+
+    // Plays the user on the calendar once it shows: body gets the dialog and its client area.
+    void on_calendar(std::function<void(QWidget*, QWidget*)> body) {
+        QTimer::singleShot(0, [body] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Hebrew Calendar"));
+            QWidget* client = dialog->findChild<QWidget*>("dialog_client");
+            QVERIFY(client);
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            body(dialog, client);
+        });
+    }
+
+    // The middle of a day's cell in the calendar's month on screen.
+    static QPoint day_cell_centre(int32_t day) {
+        const CalendarLayout& l = g_calendar.layout;
+        const Cell c = day_cell(g_calendar, day);
+        return {l.grid_left + c.column * l.cell_width + l.cell_width / 2,
+                l.grid_top + c.row * l.cell_height + l.cell_height / 2};
     }
 
   private slots:
@@ -217,7 +251,7 @@ class FlowTest : public QObject {
         TextView* view = g_settings.view;
         QCOMPARE(view->top_row, uint16_t(0));
         QVERIFY(view->rows_drawn > 2);
-        const int page = view->rows_drawn - 1;
+        const int page = view->rows_drawn - 1;  // the last row in sight stays in sight
         QTest::keyClick(client_, Qt::Key_PageDown);
         QCOMPARE(int(view->top_row), page);
         QTest::keyClick(client_, Qt::Key_PageUp);
@@ -230,6 +264,232 @@ class FlowTest : public QObject {
         QCOMPARE(int(view->top_row), 0);
         QTest::keyClick(client_, Qt::Key_End);
         QCOMPARE(view->top_row, view->max_top_row);
+    }
+
+    // A page there and back shows the same pixels: from the top, and from the end of a lesson
+    // whose last page is short.
+    void pageThereAndBackGivesTheSamePixels() {
+        start(day_number_from_civil(11, 13, 2012));
+        const TextView* view = g_settings.view;
+        auto shot = [this] {
+            QCoreApplication::processEvents();
+            return client_->grab().toImage();
+        };
+        QTest::keyClick(client_, Qt::Key_Home);
+        QCOMPARE(int(view->top_row), 0);
+        const QImage top = shot();
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        QVERIFY(view->top_row > 0);
+        QTest::keyClick(client_, Qt::Key_PageUp);
+        QCOMPARE(int(view->top_row), 0);
+        QCOMPARE(shot(), top);
+        // From the last full page back and forth again.
+        QTest::keyClick(client_, Qt::Key_End);
+        const int end_row = view->top_row;
+        const QImage end = shot();
+        QTest::keyClick(client_, Qt::Key_PageUp);
+        QVERIFY(view->top_row < end_row);
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        QCOMPARE(int(view->top_row), end_row);
+        QCOMPARE(shot(), end);
+    }
+
+    // Under every style the platform has, and when the style changes under an open window, the
+    // text area ends where the scroll bar begins: nothing of the text is drawn under the bar.
+    void noTextUnderTheScrollBar() {
+        const QString original = QApplication::style()->name();
+        const QStringList styles = QStyleFactory::keys();
+        QVERIFY(!styles.isEmpty());
+        auto check = [this](const QString& style) {
+            QCoreApplication::processEvents();
+            auto* bar = top_->findChild<QScrollBar*>();
+            QVERIFY2(bar && bar->isVisible(), qPrintable(style));
+            QTRY_VERIFY2(client_->geometry().right() < bar->geometry().left(), qPrintable(style));
+            const TextView* view = g_settings.view;
+            QVERIFY2(view->left + view->width <= bar->x(), qPrintable(style));
+            // The client's own picture, which would include what the bar covers.
+            const QImage image = client_->grab().toImage();
+            int dark_under = 0, dark_near = 0;
+            for (int y = view->top; y < view->top + view->height; ++y) {
+                for (int x = bar->x() - 30; x < image.width(); ++x) {
+                    if (x < 0 || image.pixelColor(x, y).lightness() >= 100) continue;
+                    (x >= bar->x() ? dark_under : dark_near) += 1;
+                }
+            }
+            QVERIFY2(dark_near > 0, qPrintable(style));  // right-aligned text reaches the edge
+            QCOMPARE(dark_under, 0);
+            // The thumb shows the share of the lesson on screen.
+            QCOMPARE(bar->pageStep(), rows_in_view(*view));
+            QCOMPARE(bar->maximum(), int(view->max_top_row));
+        };
+        for (const QString& style : styles) {
+            QApplication::setStyle(style);
+            start(day_number_from_civil(11, 13, 2012));
+            check(style);
+            for (const QString& other : styles) {
+                if (other == style) continue;
+                QApplication::setStyle(other);
+                check(style + " then " + other);
+            }
+            cleanup();
+        }
+        QApplication::setStyle(original);
+        // A style sheet (the desktop's, or -stylesheet) may widen the bar at any time.
+        start(day_number_from_civil(11, 13, 2012));
+        const int before = client_->width();
+        qApp->setStyleSheet("QScrollBar:vertical { width: 31px; }");
+        check("a style sheet");
+        QVERIFY(client_->width() < before);
+        qApp->setStyleSheet(QString());
+        check("no style sheet");
+        QCOMPARE(client_->width(), before);
+    }
+
+    // The bar and the scroll bar are never clipped, however small the window is made.
+    void aMinimumSizeKeepsTheBarWhole() {
+        start(day_number_from_civil(11, 13, 2012));
+        top_->resize(60, 60);
+        QCoreApplication::processEvents();
+        int buttons_right = 0;
+        for (QToolButton* b : bar_->findChildren<QToolButton*>())
+            buttons_right = std::max(buttons_right, b->geometry().right());
+        QVERIFY(buttons_right < client_->width());
+        QVERIFY(client_->height() > bar_->height() + g_settings.strip_height);
+        QVERIFY(g_settings.view->height > 0);
+    }
+
+    void menuKeysOpenTheGoMenu() {
+        start(day_number_from_civil(11, 13, 2012));
+        auto* menu = bar_->findChild<QMenu*>();
+        QVERIFY(menu);
+        for (const QKeySequence& keys : {QKeySequence(Qt::Key_F10), QKeySequence("Alt+G")}) {
+            QVERIFY(!menu->isVisible());
+            QTest::keySequence(client_, keys);
+            QTRY_VERIFY(menu->isVisible());
+            QVERIFY(menu->activeAction());  // ready for the arrow keys
+            QVERIFY(menu->geometry().top() >= bar_->mapToGlobal(QPoint(0, 0)).y());
+            QTest::keyClick(menu, Qt::Key_Escape);
+            QTRY_VERIFY(!menu->isVisible());
+        }
+    }
+
+    void theWindowKeepsItsSizeAndPlace() {
+        start(day_number_from_civil(11, 13, 2012));
+        top_->setGeometry(QRect(top_->geometry().topLeft(), QSize(400, 520)));
+        QTRY_COMPARE(top_->size(), QSize(400, 520));
+        const QRect was = top_->geometry();
+        exit_by_menu();
+        QCOMPARE(stored_dword(config_.path(), "WindowWidth"), int64_t(400));
+        QCOMPARE(stored_dword(config_.path(), "WindowHeight"), int64_t(520));
+        start();
+        QCOMPARE(top_->size(), QSize(400, 520));
+        QCOMPARE(top_->geometry().topLeft(), was.topLeft());
+        QCOMPARE(g_settings.view->width, client_->width());
+    }
+
+    // Paged down in one lesson, then started on another: that one opens at its top.
+    void anotherLessonOpensAtItsTop() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        QVERIFY(g_settings.view->top_row > 0);
+        exit_by_menu();
+        start(day_number_from_civil(11, 20, 2012));  // as --date does
+        QCOMPARE(int(g_settings.view->top_row), 0);
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        exit_by_menu();
+        QVERIFY(stored_dword(config_.path(), "LastPosition") > 0);
+        QCOMPARE(run_program({"/today", "--book", book_path_, "--screenshot",
+                              config_.path() + "/other.png"}),
+                 0);
+        QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(0));
+        QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(today()));
+    }
+
+    // Settings files that lie: each starts on a readable lesson with no message box (which
+    // would keep the program from ending), and what it writes back starts the same way.
+    void settingsThatLieStartOnAReadableLesson() {
+        REQUIRE_PROGRAM();
+        const int32_t day = day_number_from_civil(11, 13, 2012);
+        struct Case {
+            const char* what;
+            std::function<void()> write;
+            int32_t start_day;
+        };
+        const uint32_t pinned = DEFAULT_FLAGS | FLAG_DAY_PINNED;
+        auto values = [](uint32_t flags, int32_t d, int32_t lesson) {
+            write_int_value(u"Flags", int32_t(flags));
+            write_int_value(u"Day", d);
+            write_int_value(u"Lesson", lesson);
+        };
+        const Case cases[] = {
+            {"no lesson", [&] { values(pinned, day, -1); }, day},
+            {"a day of 0", [&] { values(pinned, 0, 0x081C); }, today()},
+            {"the largest day", [&] { values(pinned, 0x7FFFFFFF, 0x081C); }, today()},
+            {"a day of -1", [&] { values(pinned, -1, 0x081C); }, today()},
+            {"another day's lesson", [&] { values(pinned, day, 0x0101); }, day},
+            {"a day in words",
+             [&] {
+                 values(pinned, day, 0x081C);
+                 write_string_value(u"Day", u"abc");
+             },
+             today()},
+        };
+        for (const Case& c : cases) {
+            plat::registry_flush();  // sees what the last child wrote
+            c.write();
+            write_int_value(u"LastPosition", 7);
+            QVERIFY(plat::registry_flush());
+            for (int run = 0; run < 2; ++run) {
+                const QString png = config_.path() + "/lie.png";
+                QCOMPARE(run_program({"--book", book_path_, "--screenshot", png}, true, 15000), 0);
+                QVERIFY2(!QImage(png).isNull(), c.what);
+                QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(c.start_day));
+                const DateRecord date = hebrew_from_day_number(c.start_day);
+                QCOMPARE(stored_dword(config_.path(), "Lesson"),
+                         int64_t(lesson_key_of_date(date)));
+                QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(0));
+            }
+        }
+    }
+
+    // --print prints what the window would open on: the pinned day, unless --date says
+    // otherwise.
+    void printShowsThePinnedDay() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        exit_by_menu();
+        QByteArray pinned, dated, other;
+        QCOMPARE(run_program({"--book", book_path_, "--print"}, true, 30000, &pinned), 0);
+        QCOMPARE(run_program({"--book", book_path_, "--print", "--date", "2012-11-13"}, true,
+                             30000, &dated),
+                 0);
+        QCOMPARE(run_program({"--book", book_path_, "--print", "--date", "2012-11-14"}, true,
+                             30000, &other),
+                 0);
+        QVERIFY(!pinned.isEmpty());
+        QCOMPARE(pinned, dated);
+        QVERIFY(pinned != other);
+        // Printing leaves the settings as they were.
+        QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(day_number_from_civil(11, 13, 2012)));
+    }
+
+    // A settings folder that cannot be made says so once, at the end.
+    void unwritableSettingsGiveOneWarning() {
+        REQUIRE_PROGRAM();
+        QTemporaryDir dir;
+        QFile blocker(dir.path() + "/file");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QByteArray err;
+        QCOMPARE(run_program({"--book", book_path_, "--screenshot", dir.path() + "/x.png"}, true,
+                             30000, nullptr, &err, dir.path() + "/file/config"),
+                 0);
+        const QList<QByteArray> lines = err.trimmed().split('\n');
+        int warnings = 0;
+        for (const QByteArray& line : lines)
+            if (line.startsWith("lekta: could not save the settings to ")) ++warnings;
+        QCOMPARE(warnings, 1);
     }
 
     void resizingKeepsTheFrame() {
@@ -261,8 +521,52 @@ class FlowTest : public QObject {
         start(day_number_from_civil(11, 13, 2012));
         QVERIFY(button("Choose Day"));
         QVERIFY(!button("Choose Day")->isEnabled());
-        QVERIFY(!menu_item("&Calendar")->isEnabled());
+        QVERIFY(!menu_item("&Index")->isEnabled());
+        QVERIFY(menu_item("&Calendar")->isEnabled());
         QVERIFY(menu_item("&Today")->isEnabled());
+    }
+
+    void calendarStepsAndATapMoveTheReader() {
+        start(day_number_from_civil(11, 13, 2012));  // 28 Heshvan 5773
+        on_calendar([](QWidget*, QWidget* client) {
+            QTest::keyClick(client, Qt::Key_Down);   // Kislev
+            QTest::keyClick(client, Qt::Key_Right);  // Kislev 5774
+            QTest::keyClick(client, Qt::Key_Left);
+            QTest::keyClick(client, Qt::Key_Right);
+            QCOMPARE(g_calendar.displayed, (DateRecord{9, 28, 5774}));
+            QTest::mouseClick(client, Qt::LeftButton, {}, day_cell_centre(3));
+        });
+        top_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top_));
+        QTest::keyClick(client_, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(g_settings.current_day, day_number_from_hebrew(9, 3, 5774));
+        QVERIFY(g_settings.current_lesson != 0);
+        QCOMPARE(shown_key(), g_settings.current_lesson);
+    }
+
+    void dateStripOpensTheCalendarAndCancelKeepsTheDay() {
+        start(day_number_from_civil(11, 13, 2012));
+        const int32_t day = g_settings.current_day;
+        bool opened = false;
+        on_calendar([&opened](QWidget* dialog, QWidget* client) {
+            opened = true;
+            QTest::keyClick(client, Qt::Key_Down);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        // At the end of the text a tap no longer pages: the strip opens the calendar.
+        QTest::keyClick(client_, Qt::Key_End);
+        QTest::mouseClick(client_, Qt::LeftButton, {},
+                          QPoint(5, g_settings.strip_top + g_settings.strip_height / 2));
+        QVERIFY(opened);
+        QCOMPARE(g_settings.current_day, day);
+        // The Done button chooses nothing either.
+        on_calendar([](QWidget* dialog, QWidget*) {
+            auto* done = dialog->findChild<QAbstractButton*>("done_button");
+            QVERIFY(done);
+            done->click();
+        });
+        menu_item("&Calendar")->trigger();
+        QCOMPARE(g_settings.current_day, day);
     }
 
     void restartResumesAtTheSavedRow() {
