@@ -11,8 +11,11 @@ namespace lekta {
 namespace {
 
 // Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
-constexpr std::array<uint16_t, 5> PENDING_COMMANDS = {
-    CMD_FONT, CMD_INDEX, CMD_BOOKMARK, CMD_SEARCH, CMD_SEARCH_AGAIN,
+constexpr std::array<uint16_t, 4> PENDING_COMMANDS = {
+    CMD_INDEX,
+    CMD_BOOKMARK,
+    CMD_SEARCH,
+    CMD_SEARCH_AGAIN,
 };
 
 constexpr bool enabled(uint16_t command) {

@@ -6,6 +6,7 @@
 #include "about/update_check.h"
 #include "calendar_dialog/calendar_dialog.h"
 #include "export/clipboard_export.h"
+#include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
@@ -64,6 +65,9 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_MENU:
             plat::open_bar_menu(g_settings.bar_window);
             return 0;
+        case CMD_FONT:
+            choose_font_command(window);
+            return 0;
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
@@ -80,8 +84,7 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             copy_lesson(true);
             return 0;
         default:
-            // Search, Search Again, Index, Bookmark and Font arrive with their dialogs and
-            // subsystems.
+            // Search, Search Again, Index and Bookmark arrive with their subsystems.
             return 1;
     }
 }

@@ -13,7 +13,4 @@ void load_bookmarks() {}
 void write_bookmarks() {}
 void free_bookmarks() {}
 
-// The font chooser over the main window when no font was ever chosen; then apply_font.
-void choose_start_font(plat::Window*) {}
-
 }  // namespace lekta

@@ -32,9 +32,11 @@ intptr_t screenshot_window_proc(plat::Window* window, uint32_t message, uintptr_
     return result;
 }
 
+// A user's run (interactive) is the one copy and asks for a font when none was ever chosen; a
+// screenshot run does neither.
 plat::Window* start_window(int32_t start_day, const char* program_path, plat::WindowProc proc,
-                           bool single_instance) {
-    if (single_instance) {
+                           bool interactive) {
+    if (interactive) {
         // Another copy has been told of this launch and takes it from here.
         const std::string words = hand_over_words(start_day, g_settings.today_flag);
         if (!plat::claim_single_instance(MAIN_CLASS_NAME, words.c_str())) return nullptr;
@@ -58,7 +60,7 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
     if (!window) return nullptr;
     g_settings.main_window = window;
     plat::show_window(window);
-    if (g_settings.font_spec.face_name[0] == 0) choose_start_font(window);
+    if (interactive && g_settings.font_spec.face_name[0] == 0) choose_start_font(window);
     return window;
 }
 

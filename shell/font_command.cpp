@@ -1,0 +1,29 @@
+#include "shell/font_command.h"
+
+#include "font_chooser/font_chooser.h"
+#include "shell/startup.h"
+#include "state/settings.h"
+#include "view/frame.h"
+#include "view/text_view.h"
+
+namespace lekta {
+
+void choose_font_command(plat::Window* window) {
+    Settings& s = g_settings;
+    if (choose_font(window, &s.font_spec) != FONT_CHOSEN) return;
+    make_strip_font();
+    if (plat::Dc* dc = plat::get_dc(window)) {
+        plat::set_bk_transparent(dc, true);
+        draw_date_strip(dc);
+        plat::release_dc(window, dc);
+    }
+    apply_font(s.view, &s.font_spec);
+}
+
+void choose_start_font(plat::Window* main_window) {
+    choose_font(main_window, &g_settings.font_spec);
+    // Whatever closed the dialog: the view takes the spec as it now stands.
+    apply_font(g_settings.view, &g_settings.font_spec);
+}
+
+}  // namespace lekta
