@@ -570,151 +570,152 @@ class FlowTest : public QObject {
         });
         menu_item("&Calendar")->trigger();
         QCOMPARE(g_settings.current_day, day);
-        // Ctrl+F opens the chooser; a Hebrew family switches the base back from 224, and OK lays
-        // the lesson out in the new face and size.
-        void ctrlFChoosesTheFont() {
-            start(day_number_from_civil(11, 13, 2012));
-            QVERIFY(button("Choose Font") && button("Choose Font")->isEnabled());
-            g_settings.font_spec.font_ascii_base = 224;
-            // What the user saw; shared, as the timer may outlive a failed test.
-            struct Seen {
-                QString title, hebrew;
-                bool switched = false;
-            };
-            auto seen = std::make_shared<Seen>();
-            // An earlier test's window end posted a quit that no loop took; it would end the
-            // dialog's loop at once. A loop of its own takes it.
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-            QCoreApplication::exec();
-            // Runs in the dialog's loop once the key has opened it.
-            QTimer::singleShot(0, qApp, [seen] {
-                QWidget* dialog = QApplication::activeModalWidget();
-                if (!dialog) return;
-                seen->title = dialog->windowTitle();
-                QListWidget* families = nullptr;
-                QListWidget* sizes = nullptr;
-                for (QListWidget* l : dialog->findChildren<QListWidget*>())
-                    (l->count() == 14 && l->item(0)->text() == "10" ? sizes : families) = l;
-                const auto radios = dialog->findChildren<QRadioButton*>();
-                if (!families || !sizes || radios.size() != 2) return;
-                QRadioButton* base_5d0 = radios[0]->text() == "5D0" ? radios[0] : radios[1];
-                // The first family covering Hebrew other than the one in use.
-                for (int i = 0; i < families->count() && seen->hebrew.isEmpty(); ++i) {
-                    const QString name = families->item(i)->text();
-                    if (name != "DejaVu Sans" &&
-                        QFontDatabase::writingSystems(name).contains(QFontDatabase::Hebrew))
-                        seen->hebrew = name;
-                }
-                if (seen->hebrew.isEmpty()) return;
-                const bool was_224 = !base_5d0->isChecked();
-                auto click_item = [](QListWidget* list, QListWidgetItem* item) {
-                    list->scrollToItem(item);
-                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                                      list->visualItemRect(item).center());
-                };
-                click_item(families, families->findItems(seen->hebrew, Qt::MatchExactly).value(0));
-                click_item(sizes, sizes->findItems("24", Qt::MatchExactly).value(0));
-                seen->switched = was_224 && base_5d0->isChecked();
-                if (auto* done = dialog->findChild<QPushButton*>("done_button")) done->click();
-            });
-            top_->activateWindow();  // Ctrl+F belongs to the active window
-            QVERIFY(QTest::qWaitForWindowActive(top_));
-            QTest::keyClick(top_, Qt::Key_F, Qt::ControlModifier);
-            QCOMPARE(seen->title, QString("Choose Font"));
-            if (seen->hebrew.isEmpty()) QSKIP("no font family covers Hebrew here");
-            QVERIFY(seen->switched);
-            const FontSpec& spec = g_settings.font_spec;
-            QCOMPARE(QString::fromUtf16(spec.face_name), seen->hebrew);
-            QCOMPARE(spec.font_size, 24);
-            QCOMPARE(spec.font_ascii_base, 0x5D0);
-            QCOMPARE(QString::fromUtf16(g_settings.view->font_spec.face_name), seen->hebrew);
-            QCOMPARE(g_settings.view->font_spec.font_size, 24);
-            exit_by_menu();
-            write_string_value(u"FontName", u"DejaVu Sans");  // as the other tests expect
-            write_int_value(u"FontSize", 0);
-            plat::registry_flush();
-        }
-
-        void restartResumesAtTheSavedRow() {
-            REQUIRE_PROGRAM();
-            start(day_number_from_civil(11, 13, 2012));
-            QTest::keyClick(client_, Qt::Key_PageDown);
-            QTest::keyClick(client_, Qt::Key_Down);
-            const int row = g_settings.view->top_row;
-            QVERIFY(row > 1);
-            exit_by_menu();
-            QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
-
-            // Here again, as a new start in this process...
-            start();
-            QCOMPARE(int(g_settings.view->top_row), row);
-            exit_by_menu();
-            // ...and as the program itself, which writes the row it showed when it ends.
-            QCOMPARE(run_program(
-                         {"--book", book_path_, "--screenshot", config_.path() + "/restart.png"}),
-                     0);
-            QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
-            QCOMPARE(stored_dword(config_.path(), "Day"),
-                     int64_t(day_number_from_civil(11, 13, 2012)));
-        }
-
-        void todayOptionOverridesThePinnedDay() {
-            REQUIRE_PROGRAM();
-            start(day_number_from_civil(11, 13, 2012));
-            exit_by_menu();
-            QCOMPARE(run_program({"/TODAY", "--book", book_path_, "--screenshot",
-                                  config_.path() + "/today.png"}),
-                     0);
-            QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(today()));
-            QVERIFY(!(stored_dword(config_.path(), "Flags") & FLAG_DAY_PINNED));
-        }
-
-        void secondLaunchHandsOver() {
-            REQUIRE_PROGRAM();
-            start(day_number_from_civil(11, 13, 2012));
-            top_->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(top_));
-            QElapsedTimer timer;
-            timer.start();
-            QCOMPARE(run_program({"--book", book_path_}, false, 20000), 0);
-            QVERIFY(timer.elapsed() < 10000);
-            QTRY_COMPARE(g_settings.current_day, today());
-        }
-
-        void screenshotShowsTheLessonAndTheDate() {
-            REQUIRE_PROGRAM();
-            QTemporaryDir dir;
-            const QString png = dir.path() + "/out.png";
-            QCOMPARE(run_program({"--screenshot", png, "--date", "2026-12-07"}), 0);
-            QImage image(png);
-            QVERIFY(!image.isNull());
-            QVERIFY(image.width() > 100 && image.height() > 100);
-            // The cyan date strip with dark letters on it, and dark text above it.
-            int strip_row = -1;
-            for (int y = image.height() - 1; y >= 0 && strip_row < 0; --y)
-                if (image.pixelColor(image.width() / 2, y) == QColor(0, 255, 255)) strip_row = y;
-            QVERIFY(strip_row > image.height() / 2);
-            int dark_in_strip = 0, dark_above = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x) {
-                    if (image.pixelColor(x, y).lightness() >= 100) continue;
-                    if (std::abs(y - strip_row) < 8) ++dark_in_strip;
-                    if (y < strip_row - 20) ++dark_above;
-                }
-            QVERIFY(dark_in_strip > 20);
-            QVERIFY(dark_above > 200);
-        }
-    };
-
-    int main(int argc, char** argv) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The single-instance rendezvous of these runs, apart from any reader the user runs.
-        QTemporaryDir runtime;
-        qputenv("TMPDIR", runtime.path().toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        if (!plat::init_gui(argc, argv)) return 2;
-        FlowTest test;
-        return QTest::qExec(&test, argc, argv);
     }
+
+    // Ctrl+F opens the chooser; a Hebrew family switches the base back from 224, and OK lays the
+    // lesson out in the new face and size.
+    void ctrlFChoosesTheFont() {
+        start(day_number_from_civil(11, 13, 2012));
+        QVERIFY(button("Choose Font") && button("Choose Font")->isEnabled());
+        g_settings.font_spec.font_ascii_base = 224;
+        // What the user saw; shared, as the timer may outlive a failed test.
+        struct Seen {
+            QString title, hebrew;
+            bool switched = false;
+        };
+        auto seen = std::make_shared<Seen>();
+        // An earlier test's window end posted a quit that no loop took; it would end the
+        // dialog's loop at once. A loop of its own takes it.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+        // Runs in the dialog's loop once the key has opened it.
+        QTimer::singleShot(0, qApp, [seen] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) return;
+            seen->title = dialog->windowTitle();
+            QListWidget* families = nullptr;
+            QListWidget* sizes = nullptr;
+            for (QListWidget* l : dialog->findChildren<QListWidget*>())
+                (l->count() == 14 && l->item(0)->text() == "10" ? sizes : families) = l;
+            const auto radios = dialog->findChildren<QRadioButton*>();
+            if (!families || !sizes || radios.size() != 2) return;
+            QRadioButton* base_5d0 = radios[0]->text() == "5D0" ? radios[0] : radios[1];
+            // The first family covering Hebrew other than the one in use.
+            for (int i = 0; i < families->count() && seen->hebrew.isEmpty(); ++i) {
+                const QString name = families->item(i)->text();
+                if (name != "DejaVu Sans" &&
+                    QFontDatabase::writingSystems(name).contains(QFontDatabase::Hebrew))
+                    seen->hebrew = name;
+            }
+            if (seen->hebrew.isEmpty()) return;
+            const bool was_224 = !base_5d0->isChecked();
+            auto click_item = [](QListWidget* list, QListWidgetItem* item) {
+                list->scrollToItem(item);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(item).center());
+            };
+            click_item(families, families->findItems(seen->hebrew, Qt::MatchExactly).value(0));
+            click_item(sizes, sizes->findItems("24", Qt::MatchExactly).value(0));
+            seen->switched = was_224 && base_5d0->isChecked();
+            if (auto* done = dialog->findChild<QPushButton*>("done_button")) done->click();
+        });
+        top_->activateWindow();  // Ctrl+F belongs to the active window
+        QVERIFY(QTest::qWaitForWindowActive(top_));
+        QTest::keyClick(top_, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(seen->title, QString("Choose Font"));
+        if (seen->hebrew.isEmpty()) QSKIP("no font family covers Hebrew here");
+        QVERIFY(seen->switched);
+        const FontSpec& spec = g_settings.font_spec;
+        QCOMPARE(QString::fromUtf16(spec.face_name), seen->hebrew);
+        QCOMPARE(spec.font_size, 24);
+        QCOMPARE(spec.font_ascii_base, 0x5D0);
+        QCOMPARE(QString::fromUtf16(g_settings.view->font_spec.face_name), seen->hebrew);
+        QCOMPARE(g_settings.view->font_spec.font_size, 24);
+        exit_by_menu();
+        write_string_value(u"FontName", u"DejaVu Sans");  // as the other tests expect
+        write_int_value(u"FontSize", 0);
+        plat::registry_flush();
+    }
+
+    void restartResumesAtTheSavedRow() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        QTest::keyClick(client_, Qt::Key_PageDown);
+        QTest::keyClick(client_, Qt::Key_Down);
+        const int row = g_settings.view->top_row;
+        QVERIFY(row > 1);
+        exit_by_menu();
+        QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
+
+        // Here again, as a new start in this process...
+        start();
+        QCOMPARE(int(g_settings.view->top_row), row);
+        exit_by_menu();
+        // ...and as the program itself, which writes the row it showed when it ends.
+        QCOMPARE(
+            run_program({"--book", book_path_, "--screenshot", config_.path() + "/restart.png"}),
+            0);
+        QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
+        QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(day_number_from_civil(11, 13, 2012)));
+    }
+
+    void todayOptionOverridesThePinnedDay() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        exit_by_menu();
+        QCOMPARE(run_program({"/TODAY", "--book", book_path_, "--screenshot",
+                              config_.path() + "/today.png"}),
+                 0);
+        QCOMPARE(stored_dword(config_.path(), "Day"), int64_t(today()));
+        QVERIFY(!(stored_dword(config_.path(), "Flags") & FLAG_DAY_PINNED));
+    }
+
+    void secondLaunchHandsOver() {
+        REQUIRE_PROGRAM();
+        start(day_number_from_civil(11, 13, 2012));
+        top_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top_));
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(run_program({"--book", book_path_}, false, 20000), 0);
+        QVERIFY(timer.elapsed() < 10000);
+        QTRY_COMPARE(g_settings.current_day, today());
+    }
+
+    void screenshotShowsTheLessonAndTheDate() {
+        REQUIRE_PROGRAM();
+        QTemporaryDir dir;
+        const QString png = dir.path() + "/out.png";
+        QCOMPARE(run_program({"--screenshot", png, "--date", "2026-12-07"}), 0);
+        QImage image(png);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() > 100 && image.height() > 100);
+        // The cyan date strip with dark letters on it, and dark text above it.
+        int strip_row = -1;
+        for (int y = image.height() - 1; y >= 0 && strip_row < 0; --y)
+            if (image.pixelColor(image.width() / 2, y) == QColor(0, 255, 255)) strip_row = y;
+        QVERIFY(strip_row > image.height() / 2);
+        int dark_in_strip = 0, dark_above = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y).lightness() >= 100) continue;
+                if (std::abs(y - strip_row) < 8) ++dark_in_strip;
+                if (y < strip_row - 20) ++dark_above;
+            }
+        QVERIFY(dark_in_strip > 20);
+        QVERIFY(dark_above > 200);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The single-instance rendezvous of these runs, apart from any reader the user runs.
+    QTemporaryDir runtime;
+    qputenv("TMPDIR", runtime.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    if (!plat::init_gui(argc, argv)) return 2;
+    FlowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 #include "flow_test.moc"
