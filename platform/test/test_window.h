@@ -58,7 +58,7 @@ struct Window {
     Rect client{0, 0, 240, 320};
     Rect placement;      // on the desktop: as created, or as a test moves it
     int menu_opens = 0;  // of a bar: open_bar_menu calls
-    Dc* dc = nullptr;  // kept for the window's life, made on the first get_dc
+    Dc* dc = nullptr;    // kept for the window's life, made on the first get_dc
     int dc_gets = 0, dc_releases = 0;
     struct ScrollInfo {
         int32_t min = 0, max = 0, pos = 0, page = 0;
