@@ -9,8 +9,9 @@
 namespace lekta {
 
 // Creates the text view over the main window's frame and shows the current day's lesson at
-// the stored position when it is the lesson that position was saved on, else at its top. 0 when it shows a lesson, 1 when the view could not be made, otherwise
-// the result of the error message box (the view then stays empty).
+// the stored position when it is the lesson that position was saved on, else at its top. 0 when it
+// shows a lesson, 1 when the view could not be made, otherwise the result of the error message box
+// (the view then stays empty).
 int open_lesson_view(plat::Window* main_window);
 
 // Makes the day current (0: today) and shows its lesson from the top. 0 on success; otherwise

@@ -237,7 +237,7 @@ TEST_F(DrawTest, APageIsTheRowsTheViewHolds) {
     EXPECT_EQ(view->rows_drawn, 8);  // 20 + 16 pixels a pair
     EXPECT_EQ(rows_fitting(*view, 0), 8);
     EXPECT_EQ(page_step(*view, true, 1), 7);
-    EXPECT_EQ(rows_in_view(*view), 10);  // the thumb's share is of body rows
+    EXPECT_EQ(rows_in_view(*view), 10);         // the thumb's share is of body rows
     ASSERT_EQ(set_view_size(view, 100, 7), 0);  // less than a row: still a step of one
     EXPECT_EQ(rows_in_view(*view), 1);
     EXPECT_EQ(rows_fitting(*view, 0), 0);
