@@ -292,7 +292,7 @@ TEST_F(FontChooserTest, FamiliesComeInBlocksAndAFailedBlockEndsTheList) {
 }
 
 TEST_F(FontChooserTest, NoFamiliesAtAll) {
-    tp::set_font_families({});
+    tp::set_font_families(std::vector<tp::TestFontFamily>{});
     FontSpec spec = spec_of(u"David", 14, 224);
     EXPECT_EQ(FONT_CHOSEN, run(spec, [](plat::Window* d) {
                   EXPECT_EQ(0, plat::list_count(d, IDC_FONT_FAMILIES));

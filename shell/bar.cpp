@@ -10,55 +10,42 @@
 namespace lekta {
 namespace {
 
-// Commands whose dialogs and subsystems this build does not have yet: shown, but greyed out.
-constexpr std::array<uint16_t, 4> PENDING_COMMANDS = {
-    CMD_ABOUT,
-    CMD_CHECK_UPDATES,
-    CMD_COPY,
-    CMD_APPEND,
-};
-
-constexpr bool enabled(uint16_t command) {
-    return std::find(PENDING_COMMANDS.begin(), PENDING_COMMANDS.end(), command) ==
-           PENDING_COMMANDS.end();
-}
-
 using plat::MenuItemSpec;
 constexpr MenuItemSpec SEPARATOR{};
 
 constexpr std::array<MenuItemSpec, 21> ITEMS = {{
-    {CMD_ABOUT, u"&About", nullptr, enabled(CMD_ABOUT)},
-    {CMD_CHECK_UPDATES, u"Check For &Updates", nullptr, enabled(CMD_CHECK_UPDATES)},
+    {CMD_ABOUT, u"&About", nullptr},
+    {CMD_CHECK_UPDATES, u"Check For &Updates", nullptr},
     SEPARATOR,
-    {CMD_FONT, u"F&ont", u"Ctrl+F", enabled(CMD_FONT)},
-    {CMD_REVERSE, u"Re&verse", nullptr, enabled(CMD_REVERSE)},
+    {CMD_FONT, u"F&ont", u"Ctrl+F"},
+    {CMD_REVERSE, u"Re&verse", nullptr},
     SEPARATOR,
-    {CMD_INDEX, u"&Index", u"Ctrl+I", enabled(CMD_INDEX)},
-    {CMD_BOOKMARK, u"&Bookmark", nullptr, enabled(CMD_BOOKMARK)},
-    {CMD_CALENDAR, u"&Calendar", u"Ctrl+D", enabled(CMD_CALENDAR)},
+    {CMD_INDEX, u"&Index", u"Ctrl+I"},
+    {CMD_BOOKMARK, u"&Bookmark", nullptr},
+    {CMD_CALENDAR, u"&Calendar", u"Ctrl+D"},
     SEPARATOR,
-    {CMD_TODAY, u"&Today", u"Ctrl+Home", enabled(CMD_TODAY)},
-    {CMD_PREVIOUS_DAY, u"&Previous day", nullptr, enabled(CMD_PREVIOUS_DAY)},
-    {CMD_NEXT_DAY, u"&Next day", nullptr, enabled(CMD_NEXT_DAY)},
+    {CMD_TODAY, u"&Today", u"Ctrl+Home"},
+    {CMD_PREVIOUS_DAY, u"&Previous day", nullptr},
+    {CMD_NEXT_DAY, u"&Next day", nullptr},
     SEPARATOR,
-    {CMD_SEARCH, u"&Search", u"Alt+F3", enabled(CMD_SEARCH)},
-    {CMD_SEARCH_AGAIN, u"Search A&gain", u"F3", enabled(CMD_SEARCH_AGAIN)},
+    {CMD_SEARCH, u"&Search", u"Alt+F3"},
+    {CMD_SEARCH_AGAIN, u"Search A&gain", u"F3"},
     SEPARATOR,
-    {CMD_COPY, u"&Copy", u"Ctrl+C", enabled(CMD_COPY)},
-    {CMD_APPEND, u"&Append to ClipBoard", u"Ctrl+E", enabled(CMD_APPEND)},
+    {CMD_COPY, u"&Copy", u"Ctrl+C"},
+    {CMD_APPEND, u"&Append to ClipBoard", u"Ctrl+E"},
     SEPARATOR,
-    {CMD_EXIT, u"E&xit", u"Ctrl+Q", enabled(CMD_EXIT)},
+    {CMD_EXIT, u"E&xit", u"Ctrl+Q"},
 }};
 
 using plat::ToolButtonSpec;
 constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
-    {CMD_PREVIOUS_DAY, 0, u"Previous Day", enabled(CMD_PREVIOUS_DAY)},
-    {CMD_TODAY, 1, u"Today", enabled(CMD_TODAY)},
-    {CMD_NEXT_DAY, 2, u"Next Day", enabled(CMD_NEXT_DAY)},
-    {CMD_FONT, 3, u"Choose Font", enabled(CMD_FONT)},
-    {CMD_SEARCH, 4, u"Search", enabled(CMD_SEARCH)},
-    {CMD_SEARCH_AGAIN, 5, u"Search Again", enabled(CMD_SEARCH_AGAIN)},
-    {CMD_INDEX, 6, u"Choose Day", enabled(CMD_INDEX)},
+    {CMD_PREVIOUS_DAY, 0, u"Previous Day"},
+    {CMD_TODAY, 1, u"Today"},
+    {CMD_NEXT_DAY, 2, u"Next Day"},
+    {CMD_FONT, 3, u"Choose Font"},
+    {CMD_SEARCH, 4, u"Search"},
+    {CMD_SEARCH_AGAIN, 5, u"Search Again"},
+    {CMD_INDEX, 6, u"Choose Day"},
 }};
 
 // The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
@@ -89,10 +76,6 @@ std::span<const plat::ToolButtonSpec> tool_buttons() {
 
 std::span<const plat::Accelerator> accelerators() {
     return ACCELERATORS;
-}
-
-bool command_enabled(uint16_t command) {
-    return enabled(command);
 }
 
 void create_bars(plat::Window* window) {

@@ -2,14 +2,18 @@
 #include <cstdint>
 #include <limits>
 
+#include "about/about_box.h"
+#include "about/update_check.h"
 #include "bookmarks/bookmarks.h"
 #include "calendar_dialog/calendar_dialog.h"
+#include "export/clipboard_export.h"
 #include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
 #include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
+#include "shell/startup.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -24,6 +28,10 @@ int32_t day_after(int32_t day, int32_t step) {
     if (next > std::numeric_limits<int32_t>::max() || next < std::numeric_limits<int32_t>::min())
         return day;
     return static_cast<int32_t>(next);
+}
+
+void copy_lesson(bool append) {
+    if (copy_to_clipboard(g_settings.view, append) == EXPORT_OUT_OF_MEMORY) out_of_memory_stop();
 }
 
 }  // namespace
@@ -84,9 +92,20 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
         case CMD_EXIT:
             plat::destroy_window(window);
             return 0;
+        case CMD_ABOUT:
+            show_about_box(window);
+            return 0;
+        case CMD_CHECK_UPDATES:
+            build_update_url(window);
+            return 0;
+        case CMD_COPY:
+            copy_lesson(false);
+            return 0;
+        case CMD_APPEND:
+            copy_lesson(true);
+            return 0;
         default:
-            // Check For Updates, About,
-            // Copy and Append arrive with their dialogs and subsystems.
+            // Not one of ours.
             return 1;
     }
 }

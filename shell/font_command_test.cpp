@@ -48,7 +48,6 @@ class FontCommandTest : public testing_support::ReaderTest {
 };
 
 TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
-    ASSERT_TRUE(command_enabled(CMD_FONT));
     EXPECT_EQ(16, view()->lines[1].height);
     EXPECT_EQ(u"Arial", strip_face());
     plat::Dc* dc = plat::get_dc(window);

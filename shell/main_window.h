@@ -52,8 +52,6 @@ int step_day(plat::Window* window, int32_t step);
 std::span<const plat::MenuItemSpec> menu_items();
 std::span<const plat::ToolButtonSpec> tool_buttons();
 std::span<const plat::Accelerator> accelerators();
-// Whether a command's menu item and tool button are enabled.
-bool command_enabled(uint16_t command);
 
 // Makes the bar on the main window (at the bottom when the menu bar mode is nonzero), and
 // stores it and its height in the settings record.

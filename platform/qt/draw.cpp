@@ -1,4 +1,5 @@
 // Drawing through a dc into its image: text runs, rectangles and the dc's colour state.
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
 

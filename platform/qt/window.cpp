@@ -100,6 +100,11 @@ class ClientWidget : public QWidget {
     }
 
     void keyPressEvent(QKeyEvent* event) override {
+        // The help key asks for help, as the system's own handling of F1 did.
+        if (event->key() == Qt::Key_F1 || event->key() == Qt::Key_Help) {
+            deliver(window_, plat::WM_HELP, 0, 0);
+            return;
+        }
         uint32_t vk = vk_from_qt_key(event->key());
         if (!vk) return QWidget::keyPressEvent(event);
         intptr_t flags = 1 | (event->isAutoRepeat() ? intptr_t(1) << 30 : 0);

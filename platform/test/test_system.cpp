@@ -1,6 +1,8 @@
 #include "platform/test/test_system.h"
 
 #include <deque>
+#include "platform/test/test_clipboard.h"
+#include "platform/test/test_open_url.h"
 
 namespace lekta::testplat {
 namespace {
@@ -33,6 +35,8 @@ void reset_system() {
     g_registry.clear();
     g_registry_fails = false;
     g_today = {2026, 12, 7};
+    reset_clipboard();
+    opened_urls().clear();
 }
 
 }  // namespace lekta::testplat

@@ -31,7 +31,8 @@ RegistryMap& registry();
 // When set, registry writes fail (and report it).
 void set_registry_fails(bool fails);
 
-// Clears the message boxes and the registry and sets the clock to 7 December 2026.
+// Clears the message boxes, the registry, the clipboard and the opened URLs, and sets the
+// clock to 7 December 2026.
 void reset_system();
 
 }  // namespace lekta::testplat
