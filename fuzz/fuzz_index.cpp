@@ -3,8 +3,8 @@
 // resize that keeps what is open.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "fuzz/input.h"
 #include "index/index_actions.h"
 #include "index/index_tree.h"
 #include "platform/test/test_text.h"
@@ -12,23 +12,8 @@
 
 using namespace lekta;
 
-namespace {
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t byte() {
-        if (size == 0) return 0;
-        --size;
-        return *data++;
-    }
-    uint16_t word() { return static_cast<uint16_t>(byte() | byte() << 8); }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Input in{data, size};
+    fuzz::Input in{data, size};
     const int32_t width = static_cast<int16_t>(in.word());
     const int32_t height = static_cast<int16_t>(in.word());
     const uint8_t char_width = in.byte();
@@ -46,11 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FontSpec spec;
     spec.font_size = (mode >> 2) & 0x3;
 
-    // Exactly the input's bytes: nothing may rely on terminators past the length.
-    LessonText list;
-    list.length = static_cast<uint32_t>(in.size);
-    list.bytes = std::make_unique<uint8_t[]>(in.size ? in.size : 1);
-    if (in.size) std::memcpy(list.bytes.get(), in.data, in.size);
+    LessonText list = in.rest();
 
     plat::Dc* dc = testplat::create_dc();
     IndexTree* tree =

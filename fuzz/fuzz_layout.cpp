@@ -2,8 +2,8 @@
 // backend's metrics, then drawing, highlighting, scrolling and the caption box.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "fuzz/input.h"
 #include "platform/test/test_text.h"
 #include "state/settings.h"
 #include "view/frame.h"
@@ -11,23 +11,8 @@
 
 using namespace lekta;
 
-namespace {
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t byte() {
-        if (size == 0) return 0;
-        --size;
-        return *data++;
-    }
-    uint16_t word() { return static_cast<uint16_t>(byte() | byte() << 8); }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Input in{data, size};
+    fuzz::Input in{data, size};
     const int32_t width = static_cast<int16_t>(in.word());
     const int32_t height = static_cast<int16_t>(in.word());
     const uint8_t font_size = in.byte();
@@ -45,11 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_settings.flags = (mode & 1) ? FLAG_REVERSE : 0;
     g_settings.font_spec.font_size = font_size & 0x3F;
 
-    // Exactly the input's bytes: nothing may rely on terminators past the length.
-    LessonText text;
-    text.length = static_cast<uint32_t>(in.size);
-    text.bytes = std::make_unique<uint8_t[]>(in.size ? in.size : 1);
-    if (in.size) std::memcpy(text.bytes.get(), in.data, in.size);
+    LessonText text = in.rest();
 
     plat::Dc* dc = testplat::create_dc();
     plat::Rect rect{static_cast<int8_t>(mode), 3, static_cast<int8_t>(mode) + width, 3 + height};

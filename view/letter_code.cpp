@@ -17,25 +17,6 @@ constexpr uint8_t FIRST_LETTER = 0x61;
 constexpr uint8_t LAST_LETTER = 0x7B;
 constexpr uint8_t BRACE_CODE = 0x7E;
 
-char16_t mirror(char16_t c) {
-    switch (c) {
-        case u'(':
-            return u')';
-        case u')':
-            return u'(';
-        case u'[':
-            return u']';
-        case u']':
-            return u'[';
-        case u'{':
-            return u'}';
-        case u'}':
-            return u'{';
-        default:
-            return c;
-    }
-}
-
 bool grow_buffer(int32_t count) {
     if (count < g_capacity && g_buffer) return true;
     auto* grown = new (std::nothrow) char16_t[static_cast<size_t>(count) + 1];
@@ -97,7 +78,7 @@ int reverse_and_mirror(char16_t* run, int32_t count) {
     if (!run || count <= 0) return 0;
     std::reverse(run, run + count);
     for (int32_t i = 0; i < count; ++i)
-        run[i] = mirror(run[i]);
+        run[i] = mirror_char(run[i]);
     return 0;
 }
 

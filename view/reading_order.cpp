@@ -54,44 +54,6 @@ uint8_t opening_of(uint8_t b) {
     return b == ')' ? '(' : b == ']' ? '[' : 0x7E;  // 0x7E stands for '{'
 }
 
-uint8_t mirror_byte(uint8_t b) {
-    switch (b) {
-        case '(':
-            return ')';
-        case ')':
-            return '(';
-        case '[':
-            return ']';
-        case ']':
-            return '[';
-        case 0x7E:
-            return 0x7D;
-        case 0x7D:
-            return 0x7E;
-        default:
-            return b;
-    }
-}
-
-char16_t mirror_char(char16_t c) {
-    switch (c) {
-        case u'(':
-            return u')';
-        case u')':
-            return u'(';
-        case u'[':
-            return u']';
-        case u']':
-            return u'[';
-        case u'{':
-            return u'}';
-        case u'}':
-            return u'{';
-        default:
-            return c;
-    }
-}
-
 // Numbers in [begin, end): digits, a single separator between digits, and the terminators
 // touching them, each number one run.
 void add_numbers(const uint8_t* bytes, int32_t begin, int32_t end, std::vector<LtrRun>& runs) {
@@ -239,6 +201,44 @@ void visual_to_reading_run(const uint8_t* bytes, int32_t count, char16_t* run) {
         std::reverse(first, last);
         for (char16_t* c = first; c != last; ++c)
             *c = mirror_char(*c);
+    }
+}
+
+uint8_t mirror_byte(uint8_t b) {
+    switch (b) {
+        case '(':
+            return ')';
+        case ')':
+            return '(';
+        case '[':
+            return ']';
+        case ']':
+            return '[';
+        case 0x7E:
+            return 0x7D;
+        case 0x7D:
+            return 0x7E;
+        default:
+            return b;
+    }
+}
+
+char16_t mirror_char(char16_t c) {
+    switch (c) {
+        case u'(':
+            return u')';
+        case u')':
+            return u'(';
+        case u'[':
+            return u']';
+        case u']':
+            return u'[';
+        case u'{':
+            return u'}';
+        case u'}':
+            return u'{';
+        default:
+            return c;
     }
 }
 

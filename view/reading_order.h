@@ -28,6 +28,11 @@ void visual_to_reading(const uint8_t* bytes, int32_t count, uint8_t* reading);
 // The same order applied to run, the display characters converted one to one from bytes.
 void visual_to_reading_run(const uint8_t* bytes, int32_t count, char16_t* run);
 
+// The partner of a bracket, ( ) [ ] { }, in the letter code (where 0x7E stands for '{') and in
+// display characters; anything else is returned as it is. Only these are mirrored, < > are not.
+uint8_t mirror_byte(uint8_t b);
+char16_t mirror_char(char16_t c);
+
 // Whether a byte of the letter code is a strong left-to-right character, or a digit.
 bool is_latin_letter(uint8_t b);
 bool is_digit_byte(uint8_t b);

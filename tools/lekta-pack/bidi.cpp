@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "view/reading_order.h"
+
 namespace lekta::pack {
 namespace {
 
@@ -18,25 +20,6 @@ UChar unicode_of(uint8_t b) {
         return static_cast<UChar>(0x5D0 + (b - FIRST_LETTER));
     if (b == BRACE_CODE) return u'{';
     return b;
-}
-
-uint8_t mirrored(uint8_t b) {
-    switch (b) {
-        case '(':
-            return ')';
-        case ')':
-            return '(';
-        case '[':
-            return ']';
-        case ']':
-            return '[';
-        case BRACE_CODE:
-            return 0x7D;
-        case 0x7D:
-            return BRACE_CODE;
-        default:
-            return b;
-    }
 }
 
 struct BidiCloser {
@@ -64,7 +47,7 @@ std::vector<uint8_t> visual_order(const std::vector<uint8_t>& text) {
         // Only ( ) [ ] { } are mirrored, as the reader's reversal mirrors them, so that
         // right-to-left text stays exactly that reversal; ICU's own mirroring turns < > too.
         visual[static_cast<size_t>(i)] =
-            (ubidi_getLevelAt(bidi.get(), logical) & 1) ? mirrored(b) : b;
+            (ubidi_getLevelAt(bidi.get(), logical) & 1) ? mirror_byte(b) : b;
     }
     return visual;
 }
