@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "state/settings.h"
+#include "view/reading_order.h"
 
 namespace lekta {
 namespace {
@@ -31,6 +32,18 @@ TEST_F(LetterCodeTest, ConvertsLettersBraceAndPassThrough) {
     EXPECT_EQ(convert("\x61\x7B"), u"\u00E0\u00FA");
     g_settings.font_spec.font_ascii_base = 97;
     EXPECT_EQ(convert("az{"), u"az{");
+}
+
+// Mirroring in the letter code and after conversion must agree byte for byte, or text turned
+// round before conversion (the packer, search) and after it (the view) would differ.
+TEST_F(LetterCodeTest, MirroringAgreesBeforeAndAfterConversion) {
+    for (int b = 1; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        const std::string mirrored(1, static_cast<char>(mirror_byte(static_cast<uint8_t>(b))));
+        const std::u16string shown = convert(one);
+        EXPECT_EQ(convert(mirrored), std::u16string(1, mirror_char(shown[0]))) << b;
+        EXPECT_EQ(mirror_byte(mirror_byte(static_cast<uint8_t>(b))), b) << b;
+    }
 }
 
 TEST_F(LetterCodeTest, StopsAtZeroAndCount) {

@@ -204,25 +204,6 @@ void visual_to_reading_run(const uint8_t* bytes, int32_t count, char16_t* run) {
     }
 }
 
-uint8_t mirror_byte(uint8_t b) {
-    switch (b) {
-        case '(':
-            return ')';
-        case ')':
-            return '(';
-        case '[':
-            return ']';
-        case ']':
-            return '[';
-        case 0x7E:
-            return 0x7D;
-        case 0x7D:
-            return 0x7E;
-        default:
-            return b;
-    }
-}
-
 char16_t mirror_char(char16_t c) {
     switch (c) {
         case u'(':
@@ -240,6 +221,13 @@ char16_t mirror_char(char16_t c) {
         default:
             return c;
     }
+}
+
+uint8_t mirror_byte(uint8_t b) {
+    // In the letter code 0x7E stands for '{', and 0x7B is a letter.
+    if (b == 0x7E) return '}';
+    if (b == '}') return 0x7E;
+    return b == '{' ? b : static_cast<uint8_t>(mirror_char(b));
 }
 
 }  // namespace lekta
