@@ -26,8 +26,10 @@ if [ $status -ne 0 ]; then
     echo "$TARGET: a finding, kept in $corpus" >&2
     exit 1
 fi
-# Only the new inputs that reach something the committed ones do not are added.
+# Only the new inputs that reach something the committed ones do not are added, and then the
+# whole corpus is shrunk again to what covers it.
 before=$(ls "$corpus" | wc -l)
 "$binary" -merge=1 "$corpus" "$work/new" >"$work/merge.log" 2>&1
 echo "$TARGET: $before inputs before, $(ls "$corpus" | wc -l) after merging"
 rm -rf "$work"
+"$HERE/minimise.sh" "$BUILD" "$TARGET"
