@@ -207,8 +207,8 @@ TEST_F(CalendarDialogTest, FontsInTheReadersFaceOrTheCalendarsOwn) {
         EXPECT_EQ(2, count_text(calls, u"S"));  // Sunday and Saturday in the header
     });
     choose_date(nullptr, 0, {});
-    FontSpec spec;
-    std::copy_n(u"Tahoma", 7, spec.face_name);
+    FontSpec font_spec;
+    std::copy_n(u"Tahoma", 7, font_spec.face_name);
     testplat::push_dialog_script([](plat::Window*) {
         const auto& calls = dc()->calls;
         const auto header = std::find_if(calls.begin(), calls.end(), [](const auto& c) {
@@ -218,7 +218,7 @@ TEST_F(CalendarDialogTest, FontsInTheReadersFaceOrTheCalendarsOwn) {
         EXPECT_EQ(std::u16string(u"Tahoma"), std::u16string(header->font.face));
         EXPECT_EQ(700, header->font.weight);
     });
-    choose_date(nullptr, 0, spec);
+    choose_date(nullptr, 0, font_spec);
     EXPECT_EQ(0, testplat::live_fonts());
 }
 

@@ -17,7 +17,7 @@ FontPreview g_font_preview;
 namespace {
 
 // One chooser at a time: the FontSpec it edits and the families it offers.
-FontSpec* g_spec = nullptr;
+FontSpec* g_font_spec = nullptr;
 FontFamilyList g_families;
 
 constexpr uint32_t FULL_SCREEN_FLAGS = plat::SHIDIF_SIZEDLG | plat::SHIDIF_SIZEDLGFULLSCREEN |
@@ -44,27 +44,27 @@ void fill_lists(plat::Window* dialog) {
     plat::list_reset(dialog, IDC_FONT_FAMILIES);
     for (int32_t i = 0; i < g_families.count; ++i)
         plat::list_add(dialog, IDC_FONT_FAMILIES, family_at(g_families, i).face_name);
-    plat::list_select_prefix(dialog, IDC_FONT_FAMILIES, -1, g_spec->face_name);
+    plat::list_select_prefix(dialog, IDC_FONT_FAMILIES, -1, g_font_spec->face_name);
 
     plat::list_reset(dialog, IDC_FONT_SIZES);
     for (int32_t size : FONT_SIZES)
         plat::list_add(dialog, IDC_FONT_SIZES, size_text(size).c_str());
     // Only the size itself is selected: by its leading digits a stored 5 would pick 52.
-    if (g_spec->font_size != 0)
-        plat::list_set_selection(dialog, IDC_FONT_SIZES, size_index(g_spec->font_size));
+    if (g_font_spec->font_size != 0)
+        plat::list_set_selection(dialog, IDC_FONT_SIZES, size_index(g_font_spec->font_size));
 }
 
-intptr_t init_dialog(plat::Window* dialog, FontSpec* spec) {
+intptr_t init_dialog(plat::Window* dialog, FontSpec* font_spec) {
     plat::init_full_screen_dialog(dialog, FULL_SCREEN_FLAGS);
     free_families(g_families);
-    g_spec = spec;
-    if (!g_spec) {
+    g_font_spec = font_spec;
+    if (!g_font_spec) {
         plat::end_dialog(dialog, FONT_CANCELLED);
         return 0;
     }
-    if (g_spec->font_ascii_base == 0) g_spec->font_ascii_base = BASE_UNICODE_HEBREW;
-    fill_preview(dialog, g_spec->font_ascii_base);
-    check_base(dialog, g_spec->font_ascii_base);
+    if (g_font_spec->font_ascii_base == 0) g_font_spec->font_ascii_base = BASE_UNICODE_HEBREW;
+    fill_preview(dialog, g_font_spec->font_ascii_base);
+    check_base(dialog, g_font_spec->font_ascii_base);
     enumerate_families(g_families);
     fill_lists(dialog);
     plat::set_focus(dialog, IDC_FONT_FAMILIES);
@@ -163,15 +163,15 @@ void apply_font_choice(plat::Window* dialog, uint32_t mode) {
         return;
     }
 
-    if (!g_spec) return;
-    if (preview.height != 0) g_spec->font_size = preview.height;
+    if (!g_font_spec) return;
+    if (preview.height != 0) g_font_spec->font_size = preview.height;
     if (plat::control_checked(dialog, IDC_BASE_224))
-        g_spec->font_ascii_base = BASE_HIGH_HEBREW;
+        g_font_spec->font_ascii_base = BASE_HIGH_HEBREW;
     else if (plat::control_checked(dialog, IDC_BASE_97))
-        g_spec->font_ascii_base = BASE_AS_IS;
+        g_font_spec->font_ascii_base = BASE_AS_IS;
     else if (plat::control_checked(dialog, IDC_BASE_5D0))
-        g_spec->font_ascii_base = BASE_UNICODE_HEBREW;
-    if (preview.face_name[0]) std::copy_n(preview.face_name, 32, g_spec->face_name);
+        g_font_spec->font_ascii_base = BASE_UNICODE_HEBREW;
+    if (preview.face_name[0]) std::copy_n(preview.face_name, 32, g_font_spec->face_name);
 }
 
 intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
@@ -189,7 +189,7 @@ intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             drop_preview_font(dialog);
             // Also when the dialog ended some other way than OK or Cancel.
             free_families(g_families);
-            g_spec = nullptr;
+            g_font_spec = nullptr;
             return 0;
         default:
             // A desktop has no task bar to keep hidden while the dialog is active.
@@ -197,9 +197,9 @@ intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
     }
 }
 
-intptr_t choose_font(plat::Window* owner, FontSpec* spec) {
+intptr_t choose_font(plat::Window* owner, FontSpec* font_spec) {
     return plat::run_dialog(owner, FONT_DIALOG, font_chooser_proc,
-                            reinterpret_cast<intptr_t>(spec));
+                            reinterpret_cast<intptr_t>(font_spec));
 }
 
 }  // namespace lekta

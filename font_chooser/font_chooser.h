@@ -17,10 +17,10 @@ constexpr int32_t BASE_AS_IS = 97;              // the letter codes themselves
 constexpr intptr_t FONT_CHOSEN = 1;     // OK
 constexpr intptr_t FONT_CANCELLED = 2;  // Cancel
 
-// Runs the dialog over owner on spec; FONT_CHOSEN after OK (spec changed), FONT_CANCELLED after
-// Cancel (spec as it was, but for a base of 0, which reads as Unicode Hebrew), -1 when the
-// dialog could not be made.
-intptr_t choose_font(plat::Window* owner, FontSpec* spec);
+// Runs the dialog over owner on font_spec; FONT_CHOSEN after OK (font_spec changed), FONT_CANCELLED
+// after Cancel (font_spec as it was, but for a base of 0, which reads as Unicode Hebrew), -1 when
+// the dialog could not be made.
+intptr_t choose_font(plat::Window* owner, FontSpec* font_spec);
 
 intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam);

@@ -20,12 +20,12 @@ namespace tp = lekta::testplat;
 namespace {
 
 FontSpec spec_of(const char16_t* face, int32_t size, int32_t base) {
-    FontSpec spec;
+    FontSpec font_spec;
     std::u16string f = face;
-    std::copy(f.begin(), f.end(), spec.face_name);
-    spec.font_size = size;
-    spec.font_ascii_base = base;
-    return spec;
+    std::copy(f.begin(), f.end(), font_spec.face_name);
+    font_spec.font_size = size;
+    font_spec.font_ascii_base = base;
+    return font_spec;
 }
 
 // The 27 letters from base + 26 down to base.
@@ -70,9 +70,9 @@ class FontChooserTest : public ::testing::Test {
         tp::reset_windows();
     }
 
-    intptr_t run(FontSpec& spec, tp::DialogScript script) {
+    intptr_t run(FontSpec& font_spec, tp::DialogScript script) {
         tp::push_dialog_script(std::move(script));
-        return choose_font(nullptr, &spec);
+        return choose_font(nullptr, &font_spec);
     }
 
     int fonts_before_ = 0;
@@ -80,8 +80,8 @@ class FontChooserTest : public ::testing::Test {
 };
 
 TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
-    FontSpec spec = spec_of(u"frank", 14, 0);
-    const intptr_t result = run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"frank", 14, 0);
+    const intptr_t result = run(font_spec, [](plat::Window* d) {
         EXPECT_EQ(plat::SHIDIF_SIZEDLG | plat::SHIDIF_SIZEDLGFULLSCREEN | plat::SHIDIF_SIPDOWN |
                       plat::SHIDIF_FULLSCREENNOMENUBAR,
                   d->init_flags);
@@ -110,13 +110,13 @@ TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
     EXPECT_EQ(FONT_CANCELLED, result);
     ASSERT_EQ(1u, tp::dialog_runs().size());
     EXPECT_EQ(u"Choose Font", tp::dialog_runs()[0].caption);
-    EXPECT_EQ(0x5D0, spec.font_ascii_base);
-    EXPECT_EQ(u"frank", std::u16string(spec.face_name));
+    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);
+    EXPECT_EQ(u"frank", std::u16string(font_spec.face_name));
 }
 
 TEST_F(FontChooserTest, AHebrewFamilySwitchesTheBaseOnce) {
-    FontSpec spec = spec_of(u"Tahoma", 12, 224);
-    run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"Tahoma", 12, 224);
+    run(font_spec, [](plat::Window* d) {
         EXPECT_TRUE(plat::control_checked(d, IDC_BASE_224));
         EXPECT_EQ(letters_down_from(224), preview_text(d));
         // A family without Hebrew leaves the base alone, and the preview takes its face.
@@ -149,53 +149,53 @@ TEST_F(FontChooserTest, AHebrewFamilySwitchesTheBaseOnce) {
         tp::click(d, IDC_BASE_224);
         tp::send_command(d, plat::IDOK);
     });
-    EXPECT_EQ(u"David", std::u16string(spec.face_name));
-    EXPECT_EQ(52, spec.font_size);
-    EXPECT_EQ(224, spec.font_ascii_base);
+    EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
+    EXPECT_EQ(52, font_spec.font_size);
+    EXPECT_EQ(224, font_spec.font_ascii_base);
 }
 
 TEST_F(FontChooserTest, CancelLeavesTheSpecAsItWas) {
-    FontSpec spec = spec_of(u"Arial", 20, 224);
-    const intptr_t result = run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"Arial", 20, 224);
+    const intptr_t result = run(font_spec, [](plat::Window* d) {
         pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
         pick(d, IDC_FONT_SIZES, u"72");
         tp::click(d, IDC_BASE_224);
         tp::send_command(d, plat::IDCANCEL);
     });
     EXPECT_EQ(FONT_CANCELLED, result);
-    EXPECT_EQ(u"Arial", std::u16string(spec.face_name));
-    EXPECT_EQ(20, spec.font_size);
-    EXPECT_EQ(224, spec.font_ascii_base);
+    EXPECT_EQ(u"Arial", std::u16string(font_spec.face_name));
+    EXPECT_EQ(20, font_spec.font_size);
+    EXPECT_EQ(224, font_spec.font_ascii_base);
     // The preview remembers what was picked, for the next opening.
     EXPECT_EQ(u"Frank Ruehl", std::u16string(g_font_preview.face_name));
     EXPECT_EQ(72, g_font_preview.height);
 }
 
 TEST_F(FontChooserTest, BaseNinetySevenHasNoButton) {
-    FontSpec spec = spec_of(u"Arial", 14, 97);
-    EXPECT_EQ(FONT_CHOSEN, run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"Arial", 14, 97);
+    EXPECT_EQ(FONT_CHOSEN, run(font_spec, [](plat::Window* d) {
                   EXPECT_FALSE(plat::control_checked(d, IDC_BASE_224));
                   EXPECT_FALSE(plat::control_checked(d, IDC_BASE_5D0));
                   EXPECT_EQ(letters_down_from(97), preview_text(d));
                   EXPECT_EQ(u"{zyxwvutsrqponmlkjihgfedcba", preview_text(d));
                   tp::send_command(d, plat::IDOK);
               }));
-    EXPECT_EQ(97, spec.font_ascii_base);
+    EXPECT_EQ(97, font_spec.font_ascii_base);
 
-    run(spec, [](plat::Window* d) {
+    run(font_spec, [](plat::Window* d) {
         tp::click(d, IDC_BASE_224);
         tp::send_command(d, plat::IDOK);
     });
-    EXPECT_EQ(224, spec.font_ascii_base);
+    EXPECT_EQ(224, font_spec.font_ascii_base);
 }
 
 TEST_F(FontChooserTest, UnmatchedChoicesKeepTheFaceAndTakeTheLastPreviewHeight) {
-    FontSpec spec = spec_of(u"Arial", 16, 0x5D0);
-    run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"Arial", 16, 0x5D0);
+    run(font_spec, [](plat::Window* d) {
         pick(d, IDC_FONT_SIZES, u"28");
         tp::send_command(d, plat::IDOK);
     });
-    EXPECT_EQ(28, spec.font_size);
+    EXPECT_EQ(28, font_spec.font_size);
 
     // A face no family begins with and a size the list does not offer: no selections. A stored
     // 5 selects nothing, though "52" begins with it.
@@ -213,16 +213,16 @@ TEST_F(FontChooserTest, UnmatchedChoicesKeepTheFaceAndTakeTheLastPreviewHeight) 
 }
 
 TEST_F(FontChooserTest, AnEmptyFaceOpensOnTheFirstFamily) {
-    FontSpec spec;
-    spec.face_name[0] = 0;
-    run(spec, [](plat::Window* d) { tp::send_command(d, plat::IDOK); });
-    EXPECT_EQ(u"Arial", std::u16string(spec.face_name));
-    EXPECT_EQ(0, spec.font_size);  // no size was ever chosen
+    FontSpec font_spec;
+    font_spec.face_name[0] = 0;
+    run(font_spec, [](plat::Window* d) { tp::send_command(d, plat::IDOK); });
+    EXPECT_EQ(u"Arial", std::u16string(font_spec.face_name));
+    EXPECT_EQ(0, font_spec.font_size);  // no size was ever chosen
 }
 
 TEST_F(FontChooserTest, ResizingPlacesTheControls) {
-    FontSpec spec = spec_of(u"Arial", 14, 0x5D0);
-    run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"Arial", 14, 0x5D0);
+    run(font_spec, [](plat::Window* d) {
         // Opened at the template's size: 152 x 167 units are 304 x 334 pixels here.
         EXPECT_EQ(plat::Rect({0, 0, 304, 334}), plat::client_rect(d));
         EXPECT_EQ(plat::Rect({7, 7, 193, 213}), plat::control_rect(d, IDC_FONT_FAMILIES));
@@ -284,8 +284,8 @@ TEST_F(FontChooserTest, FamiliesComeInBlocksAndAFailedBlockEndsTheList) {
     g_allocate_family_block = [] {
         return blocks_left-- > 0 ? new (std::nothrow) FontFamilyEntry[FAMILY_BLOCK_SIZE] : nullptr;
     };
-    FontSpec spec = spec_of(u"Face", 14, 0x5D0);
-    run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"Face", 14, 0x5D0);
+    run(font_spec, [](plat::Window* d) {
         EXPECT_EQ(25, plat::list_count(d, IDC_FONT_FAMILIES));
         EXPECT_EQ(u"Face 100", plat::list_text(d, IDC_FONT_FAMILIES, 0));
     });
@@ -293,14 +293,14 @@ TEST_F(FontChooserTest, FamiliesComeInBlocksAndAFailedBlockEndsTheList) {
 
 TEST_F(FontChooserTest, NoFamiliesAtAll) {
     tp::set_font_families(std::vector<tp::TestFontFamily>{});
-    FontSpec spec = spec_of(u"David", 14, 224);
-    EXPECT_EQ(FONT_CHOSEN, run(spec, [](plat::Window* d) {
+    FontSpec font_spec = spec_of(u"David", 14, 224);
+    EXPECT_EQ(FONT_CHOSEN, run(font_spec, [](plat::Window* d) {
                   EXPECT_EQ(0, plat::list_count(d, IDC_FONT_FAMILIES));
                   tp::click(d, IDC_BASE_5D0);
                   tp::send_command(d, plat::IDOK);
               }));
-    EXPECT_EQ(u"David", std::u16string(spec.face_name));
-    EXPECT_EQ(0x5D0, spec.font_ascii_base);
+    EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
+    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);
 }
 
 }  // namespace

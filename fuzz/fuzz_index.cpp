@@ -28,14 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (mode & 0x10) testplat::set_char_width(u' ', 0);
     g_settings = Settings{};
     g_settings.flags = (mode & 1) ? FLAG_REVERSE : 0;
-    FontSpec spec;
-    spec.font_size = (mode >> 2) & 0x3;
+    FontSpec font_spec;
+    font_spec.font_size = (mode >> 2) & 0x3;
 
     LessonText list = in.rest();
 
     plat::Dc* dc = testplat::create_dc();
     IndexTree* tree =
-        create_index_tree(dc, {3, 5, 3 + width, 5 + height}, spec, (mode & 2) ? 0 : 4);
+        create_index_tree(dc, {3, 5, 3 + width, 5 + height}, font_spec, (mode & 2) ? 0 : 4);
     layout_index(tree, &list, (mode & 0x20) ? TAKE_LIST : RELAYOUT_LIST);
     reveal_lesson(tree, lesson);
     draw_index(tree, DRAW_ERASE);

@@ -128,9 +128,9 @@ TEST_F(IndexLayout, ResizeLaysOutAgainFromTheStoredAttributes) {
 }
 
 TEST_F(IndexLayout, FontsFollowTheAttribute) {
-    FontSpec spec;
-    spec.font_size = 16;
-    tree_ = create_index_tree(dc_, {0, 0, 200, 100}, spec, 0);
+    FontSpec font_spec;
+    font_spec.font_size = 16;
+    tree_ = create_index_tree(dc_, {0, 0, 200, 100}, font_spec, 0);
     LessonText list = ts::as_text(
         ts::index_list({{0xBFFE, 0x8C, 1, "a"}, {0xBFFD, 0x82, 1, "b"}, {0xBFFC, 0x88, 1, "c"}}));
     ASSERT_EQ(layout_index(tree_, &list, RELAYOUT_LIST), INDEX_OK);

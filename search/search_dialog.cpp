@@ -74,11 +74,11 @@ void on_init(plat::Window* dialog) {
     const std::u16string shown = run ? std::u16string(run, static_cast<size_t>(converted)) : u"";
     g_dialog.units = plat::dialog_base_units();
 
-    const FontSpec& spec = g_settings.view ? g_settings.view->font_spec : g_settings.font_spec;
+    const FontSpec& font_spec = g_settings.view ? g_settings.view->font_spec : g_settings.font_spec;
     plat::FontDesc desc;
-    std::copy(std::begin(spec.face_name), std::end(spec.face_name), desc.face);
+    std::copy(std::begin(font_spec.face_name), std::end(font_spec.face_name), desc.face);
     desc.face[std::size(desc.face) - 1] = 0;
-    desc.height = spec.font_size;
+    desc.height = font_spec.font_size;
     g_dialog.edit_font = plat::create_font(desc);
     if (g_dialog.edit_font) plat::set_control_font(dialog, ID_SEARCH_EDIT, g_dialog.edit_font);
 

@@ -22,7 +22,7 @@ void choose_font_command(plat::Window* window) {
 
 void choose_start_font(plat::Window* main_window) {
     choose_font(main_window, &g_settings.font_spec);
-    // Whatever closed the dialog: the view takes the spec as it now stands.
+    // Whatever closed the dialog: the view takes the font as it now stands.
     apply_font(g_settings.view, &g_settings.font_spec);
 }
 

@@ -64,10 +64,10 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
     ASSERT_EQ(1u, tp::dialog_runs().size());
     EXPECT_EQ(u"Choose Font", tp::dialog_runs()[0].caption);
 
-    const FontSpec& spec = g_settings.font_spec;
-    EXPECT_EQ(u"David", std::u16string(spec.face_name));
-    EXPECT_EQ(20, spec.font_size);
-    EXPECT_EQ(0x5D0, spec.font_ascii_base);  // David covers Hebrew
+    const FontSpec& font_spec = g_settings.font_spec;
+    EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
+    EXPECT_EQ(20, font_spec.font_size);
+    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);  // David covers Hebrew
     EXPECT_EQ(u"David", std::u16string(view()->font_spec.face_name));
     EXPECT_EQ(0x5D0, view()->font_spec.font_ascii_base);
     EXPECT_EQ(20, view()->lines[1].height);

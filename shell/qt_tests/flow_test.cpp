@@ -611,10 +611,10 @@ class FlowTest : public QObject {
         QCOMPARE(seen->title, QString("Choose Font"));
         if (seen->hebrew.isEmpty()) QSKIP("no font family covers Hebrew here");
         QVERIFY(seen->switched);
-        const FontSpec& spec = g_settings.font_spec;
-        QCOMPARE(QString::fromUtf16(spec.face_name), seen->hebrew);
-        QCOMPARE(spec.font_size, 24);
-        QCOMPARE(spec.font_ascii_base, 0x5D0);
+        const FontSpec& font_spec = g_settings.font_spec;
+        QCOMPARE(QString::fromUtf16(font_spec.face_name), seen->hebrew);
+        QCOMPARE(font_spec.font_size, 24);
+        QCOMPARE(font_spec.font_ascii_base, 0x5D0);
         QCOMPARE(QString::fromUtf16(g_settings.view->font_spec.face_name), seen->hebrew);
         QCOMPARE(g_settings.view->font_spec.font_size, 24);
         exit_by_menu();
