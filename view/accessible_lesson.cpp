@@ -1,7 +1,10 @@
 #include "view/accessible_lesson.h"
 
 #include <algorithm>
+#include <string>
 
+#include "calendar/date_text.h"
+#include "calendar/hebrew_calendar.h"
 #include "view/reading_order.h"
 #include "view/text_view.h"
 
@@ -33,7 +36,38 @@ int32_t reading_index(const std::vector<LtrRun>& runs, int32_t count, int32_t i)
     return count - 1 - i;
 }
 
+void append_number(std::u16string& out, int32_t n) {
+    for (char c : std::to_string(n))
+        out += char16_t(c);
+}
+
 }  // namespace
+
+std::u16string spoken_date(int32_t day_number, bool with_years) {
+    static constexpr const char16_t* WEEKDAYS[7] = {u"Sunday",   u"Monday", u"Tuesday",
+                                                    u"Wednesday", u"Thursday", u"Friday",
+                                                    u"Saturday"};
+    static constexpr const char16_t* MONTHS[12] = {
+        u"January", u"February", u"March",     u"April",   u"May",      u"June",
+        u"July",    u"August",   u"September", u"October", u"November", u"December"};
+    const DateRecord hebrew = hebrew_from_day_number(day_number);
+    uint8_t letters[DATE_TEXT_MAX] = {};
+    const int n = hebrew_date_text(&hebrew, letters);
+    std::u16string out = reading_text(letters, n, true);
+    if (!with_years) out.resize(std::min(out.size(), out.rfind(u' ')));
+    const DateRecord civil = civil_from_day_number(day_number);
+    out += u", ";
+    out += WEEKDAYS[weekday(day_number)];
+    out += u' ';
+    append_number(out, civil.day);
+    out += u' ';
+    if (civil.month >= 1 && civil.month <= 12) out += MONTHS[civil.month - 1];
+    if (with_years) {
+        out += u' ';
+        append_number(out, civil.year);
+    }
+    return out;
+}
 
 std::u16string reading_text(const uint8_t* bytes, int32_t count, bool visual) {
     std::u16string out;

@@ -46,4 +46,8 @@ struct ReadingState {
 };
 ReadingState reading_state(const TextView& view);
 
+// A day as it is said: "כח כסלו תשפ"ז, Tuesday 8 December 2026", or without the years
+// "כח כסלו, Tuesday 8 December".
+std::u16string spoken_date(int32_t day_number, bool with_years);
+
 }  // namespace lekta
