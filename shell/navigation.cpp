@@ -2,11 +2,13 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "platform/accessible.h"
 #include "platform/book.h"
 #include "shell/main_window.h"
 #include "state/current_day.h"
 #include "state/settings.h"
 #include "store/lesson_store.h"
+#include "view/accessible_lesson.h"
 #include "view/frame.h"
 #include "view/text_view.h"
 
@@ -40,6 +42,7 @@ int open_lesson_view(plat::Window* main_window) {
     g_settings.view = view;
     g_go_to_day = go_to_day;
     g_choose_date = open_calendar;
+    plat::set_accessible_source(main_window, reader_accessible_nodes);
 
     LessonText text = fetch_current_lesson();
     if (!text) return show_error(main_window, u"Resource not found");
@@ -67,6 +70,8 @@ int go_to_day(plat::Window* owner, int32_t day) {
     }
     repaint_window(g_settings.main_window, PAINT_EVERYTHING);
     update_bookmark_check();
+    plat::accessible_changed(g_settings.main_window, plat::AccessibleChange::content, -1,
+                             day_announcement());
     return 0;
 }
 

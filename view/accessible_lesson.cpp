@@ -121,7 +121,10 @@ ReadingState reading_state(const TextView& view) {
         for (uint16_t i = 0; i < view.line_count; ++i) {
             const LineRecord& line = view.lines[i];
             if (row >= view.top_row && !is_rule(line.style)) {
-                out.caret = text_offset(out.lesson, stored, line.offset);
+                // Where the line's reading begins: either end of its stored bytes.
+                const uint32_t last = line.offset + (line.count > 0 ? line.count - 1u : 0u);
+                out.caret = std::min(text_offset(out.lesson, stored, line.offset),
+                                     text_offset(out.lesson, stored, last));
                 break;
             }
             row += line_rows(line);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/accessible.h"
+
 namespace lekta {
 
 struct TextView;
@@ -45,6 +47,12 @@ struct ReadingState {
     int32_t selection_start = 0, selection_end = 0;
 };
 ReadingState reading_state(const TextView& view);
+
+// The reading window as a screen reader finds it (g_settings' view and date strip): the lesson
+// as a document of headings and paragraphs, then the date strip.
+void reader_accessible_nodes(plat::Window* window, std::vector<plat::AccessibleNode>& nodes);
+// What is said on a day change: the date, then the lesson's title.
+std::u16string day_announcement();
 
 // A day as it is said: "כח כסלו תשפ"ז, Tuesday 8 December 2026", or without the years
 // "כח כסלו, Tuesday 8 December".
