@@ -4,11 +4,11 @@
 #include <iterator>
 
 #include "calendar_dialog/calendar_accessible.h"
+#include "calendar_dialog/calendar_dialog_template.h"
 #include "calendar_dialog/calendar_paint.h"
 #include "calendar_dialog/calendar_state.h"
 #include "platform/accessible.h"
 #include "platform/dialog.h"
-#include "resources/calendar_dialog.h"
 
 namespace lekta {
 namespace {

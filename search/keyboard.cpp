@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "resources/keyboard_image.h"
+#include "search/keyboard_image.h"
 
 namespace lekta {
 namespace {
