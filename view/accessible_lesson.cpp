@@ -115,18 +115,26 @@ ReadingState reading_state(const TextView& view) {
     ReadingState out;
     const std::span<const uint8_t> stored = view.text.span();
     out.lesson = accessible_lesson(stored);
-    // The reading position: the first line at or below the top row.
+    // The reading position: where the first line at or below the top row begins to read; a
+    // paragraph's first line (its label included) from the paragraph's start.
     if (view.lines) {
         int32_t row = 0;
+        uint32_t previous_end = 0;
         for (uint16_t i = 0; i < view.line_count; ++i) {
             const LineRecord& line = view.lines[i];
+            const uint32_t last = line.offset + (line.count > 0 ? line.count - 1u : 0u);
+            const bool first = i == 0 || line.offset > previous_end + 1 || line.hang > 0;
             if (row >= view.top_row && !is_rule(line.style)) {
-                // Where the line's reading begins: either end of its stored bytes.
-                const uint32_t last = line.offset + (line.count > 0 ? line.count - 1u : 0u);
-                out.caret = std::min(text_offset(out.lesson, stored, line.offset),
-                                     text_offset(out.lesson, stored, last));
+                const int32_t a = text_offset(out.lesson, stored, line.offset);
+                const int32_t b = text_offset(out.lesson, stored, last);
+                out.caret = std::min(a, b);
+                if (first)
+                    for (const AccessibleParagraph& p : out.lesson.paragraphs)
+                        if (p.start <= out.caret && out.caret <= p.start + p.length)
+                            out.caret = p.start;
                 break;
             }
+            previous_end = last;
             row += line_rows(line);
         }
     }
