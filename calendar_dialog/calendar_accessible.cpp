@@ -33,8 +33,8 @@ void calendar_accessible_nodes(plat::Window*, std::vector<plat::AccessibleNode>&
         node.role = plat::AccessibleRole::button;
         if (b.label) {
             const auto* label = b.label;
-            node.name = reading_text(label, int32_t(std::strlen(reinterpret_cast<const char*>(label))),
-                                     true);
+            node.name = reading_text(
+                label, int32_t(std::strlen(reinterpret_cast<const char*>(label))), true);
         }
         node.rect = {b.left, b.top, b.right, b.bottom};
         if (month == s.displayed.month) node.state |= plat::ACC_SELECTED;

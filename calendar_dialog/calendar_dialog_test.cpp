@@ -133,7 +133,7 @@ TEST_F(CalendarDialogTest, ADayMarkedFromTheKeyboardIsWhereOkGoes) {
     const int32_t kislev_days = hebrew_month_length(KISLEV, 5787);
     const Case cases[] = {
         {u"12", 0, {KISLEV, 12, 5787}},
-        {u"99", 0, {KISLEV, 9, 5787}},         // no day 99: the last digit starts anew
+        {u"99", 0, {KISLEV, 9, 5787}},             // no day 99: the last digit starts anew
         {u"\u05DB\u05D7", 0, {KISLEV, 28, 5787}},  // כח
         {u"\u05D8\u05D5", 0, {KISLEV, 15, 5787}},  // טו
         {u"", plat::VK_HOME, {KISLEV, 1, 5787}},

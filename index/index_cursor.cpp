@@ -86,7 +86,8 @@ char16_t folded(char16_t c) {
 bool starts_with(const std::u16string& title, const std::u16string& typed) {
     if (typed.size() > title.size()) return false;
     for (size_t i = 0; i < typed.size(); ++i) {
-        const char16_t t = title[i] >= u'A' && title[i] <= u'Z' ? char16_t(title[i] + 32) : title[i];
+        const char16_t t =
+            title[i] >= u'A' && title[i] <= u'Z' ? char16_t(title[i] + 32) : title[i];
         if (t != folded(typed[i]) && t != typed[i]) return false;
     }
     return true;

@@ -190,10 +190,9 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             on_cursor(cursor_char(tree, g_dialog.cursor, static_cast<char16_t>(wparam)));
             return 0;
         case plat::WM_KEYDOWN: {
-            const bool cursor_own = wparam == plat::VK_RIGHT || wparam == plat::VK_LEFT ||
-                                    wparam == plat::VK_RETURN ||
-                                    (g_dialog.cursor.active &&
-                                     (wparam == plat::VK_UP || wparam == plat::VK_DOWN));
+            const bool cursor_own =
+                wparam == plat::VK_RIGHT || wparam == plat::VK_LEFT || wparam == plat::VK_RETURN ||
+                (g_dialog.cursor.active && (wparam == plat::VK_UP || wparam == plat::VK_DOWN));
             if (cursor_own && on_cursor(cursor_key(tree, g_dialog.cursor, uint32_t(wparam))))
                 return 0;
             // Page keys step one row, like the arrows.

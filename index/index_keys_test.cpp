@@ -54,18 +54,25 @@ TEST_F(IndexKeysTest, TabThenKeysOpenGroupsAndChooseASection) {
     struct Case {
         const char* what;
         std::vector<Step> steps;
-        std::string shown;   // the tree before the last step
-        uint16_t chosen;     // what the dialog returns (0x0305: the lesson, by OK)
+        std::string shown;  // the tree before the last step
+        uint16_t chosen;    // what the dialog returns (0x0305: the lesson, by OK)
     };
     const Case cases[] = {
         {"Right opens, Down moves, Return chooses",
-         {{VK_RIGHT}, {VK_DOWN}, {VK_RIGHT}, {VK_DOWN}, {VK_RETURN}}, "1111110", 0x0101},
+         {{VK_RIGHT}, {VK_DOWN}, {VK_RIGHT}, {VK_DOWN}, {VK_RETURN}},
+         "1111110",
+         0x0101},
         {"the first letters find a title; Return opens a group",
-         {{0, u'g'}, {VK_RETURN}, {VK_DOWN}, {VK_RETURN}}, "1000011", 0x0104},
-        {"'+' opens, '-' closes, Up comes back", {{0, u'+'}, {VK_DOWN}, {VK_UP}, {0, u'-'},
-          {VK_RETURN}}, "1000010", 0x0305},
+         {{0, u'g'}, {VK_RETURN}, {VK_DOWN}, {VK_RETURN}},
+         "1000011",
+         0x0104},
+        {"'+' opens, '-' closes, Up comes back",
+         {{0, u'+'}, {VK_DOWN}, {VK_UP}, {0, u'-'}, {VK_RETURN}},
+         "1000010",
+         0x0305},
         {"Left on a child goes to its group, then closes it",
-         {{VK_RIGHT}, {VK_DOWN}, {VK_DOWN}, {VK_LEFT}, {VK_LEFT}, {VK_RETURN}}, "1000010",
+         {{VK_RIGHT}, {VK_DOWN}, {VK_DOWN}, {VK_LEFT}, {VK_LEFT}, {VK_RETURN}},
+         "1000010",
          0x0305},
     };
     for (const Case& c : cases) {
@@ -116,7 +123,7 @@ TEST_F(IndexKeysTest, WithoutTabTheKeysAreThePartsAndEntriesAreNamed) {
         EXPECT_EQ(2, nodes[1].level);
         EXPECT_EQ(plat::ACC_FOCUSABLE | plat::ACC_EXPANDABLE, nodes[1].state);
         EXPECT_EQ(plat::ACC_FOCUSABLE, nodes[2].state);  // f, a section
-        testplat::press_return(d);  // the cursor's: closes a
+        testplat::press_return(d);                       // the cursor's: closes a
         EXPECT_FALSE(d->ended);
         testplat::send_command(d, plat::IDOK);
     });

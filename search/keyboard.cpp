@@ -70,7 +70,8 @@ plat::Rect key_rect(plat::BaseUnits units, const KeyCursor& cursor) {
     const int32_t y = KEYBOARD_Y_UNITS * units.y / 8 + cursor.row * KEY_HEIGHT;
     int32_t first = cursor.column, last = cursor.column;
     if (cursor.row >= LETTER_ROWS) first = SPACE_FIRST_COLUMN, last = SPACE_LAST_COLUMN;
-    const int32_t bottom = std::min(y + KEY_HEIGHT + 1, y - cursor.row * KEY_HEIGHT + KEYBOARD_HEIGHT);
+    const int32_t bottom =
+        std::min(y + KEY_HEIGHT + 1, y - cursor.row * KEY_HEIGHT + KEYBOARD_HEIGHT);
     return {x + first * KEY_WIDTH, y, x + (last + 1) * KEY_WIDTH + 1, bottom};
 }
 
@@ -86,7 +87,8 @@ void keyboard_accessible_nodes(plat::BaseUnits units, const KeyCursor& cursor,
         const int k = key > LAST_KEY ? SPACE_KEY : key;
         plat::AccessibleNode node;
         node.role = plat::AccessibleRole::button;
-        node.name = k == SPACE_KEY ? u"space" : std::u16string(1, char16_t(0x05D0 + key_letter(k) - 0x61));
+        node.name =
+            k == SPACE_KEY ? u"space" : std::u16string(1, char16_t(0x05D0 + key_letter(k) - 0x61));
         KeyCursor place{LETTER_ROWS, SPACE_FIRST_COLUMN};
         if (k != SPACE_KEY) place = {(k - 1) / COLUMNS, COLUMNS * ((k - 1) / COLUMNS + 1) - k};
         node.rect = key_rect(units, place);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/tap_focus.h"
 #include "platform/accessible.h"
+#include "platform/tap_focus.h"
 #include "search/keyboard.h"
 #include "search/search.h"
 #include "state/settings.h"

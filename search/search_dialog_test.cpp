@@ -227,13 +227,13 @@ namespace {
 TEST_F(SearchDialogTest, TheKeyboardFromTheKeysAlone) {
     run([](plat::Window* d) {
         testplat::focus_client(d, true);
-        testplat::press_key(d, 0x20);             // key 1, top right: alef
-        testplat::press_key(d, plat::VK_LEFT);    // key 2: bet
+        testplat::press_key(d, 0x20);           // key 1, top right: alef
+        testplat::press_key(d, plat::VK_LEFT);  // key 2: bet
         testplat::press_key(d, 0x20);
-        testplat::press_key(d, plat::VK_DOWN);    // key 11
-        testplat::press_key(d, plat::VK_DOWN);    // key 20
-        testplat::press_key(d, plat::VK_DOWN);    // the space bar
-        testplat::press_key(d, plat::VK_RIGHT);   // stays on it
+        testplat::press_key(d, plat::VK_DOWN);   // key 11
+        testplat::press_key(d, plat::VK_DOWN);   // key 20
+        testplat::press_key(d, plat::VK_DOWN);   // the space bar
+        testplat::press_key(d, plat::VK_RIGHT);  // stays on it
         testplat::press_key(d, 0x20);
         EXPECT_EQ(3u, shown(d).size());
         testplat::press_key(d, 0x08);

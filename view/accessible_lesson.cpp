@@ -44,9 +44,8 @@ void append_number(std::u16string& out, int32_t n) {
 }  // namespace
 
 std::u16string spoken_date(int32_t day_number, bool with_years) {
-    static constexpr const char16_t* WEEKDAYS[7] = {u"Sunday",   u"Monday", u"Tuesday",
-                                                    u"Wednesday", u"Thursday", u"Friday",
-                                                    u"Saturday"};
+    static constexpr const char16_t* WEEKDAYS[7] = {
+        u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
     static constexpr const char16_t* MONTHS[12] = {
         u"January", u"February", u"March",     u"April",   u"May",      u"June",
         u"July",    u"August",   u"September", u"October", u"November", u"December"};

@@ -62,7 +62,8 @@ TEST_F(AccessibleLessonTest, ReadingOrderHeadingsAndEveryByteInItsPlace) {
         EXPECT_TRUE(std::adjacent_find(places.begin(), places.end()) == places.end());
     }
     // A byte between records reads as the start of the next paragraph; past the end, the end.
-    EXPECT_EQ(lesson.paragraphs[1].start, text_offset(lesson, stored, lesson.paragraphs[1].byte_offset - 1));
+    EXPECT_EQ(lesson.paragraphs[1].start,
+              text_offset(lesson, stored, lesson.paragraphs[1].byte_offset - 1));
     EXPECT_EQ(int32_t(lesson.text.size()), text_offset(lesson, stored, uint32_t(stored.size())));
 }
 
@@ -73,7 +74,8 @@ TEST_F(AccessibleLessonTest, TheTopRowIsTheCaretAndTheHitTheSelection) {
     EXPECT_EQ(0, reading_state(*view).selection_end);  // no hit
     // The verse's row: its reading starts at its label.
     int32_t row = 0;
-    for (uint16_t i = 0; i < view->line_count && view->lines[i].offset < lesson.paragraphs[2].byte_offset; ++i)
+    for (uint16_t i = 0;
+         i < view->line_count && view->lines[i].offset < lesson.paragraphs[2].byte_offset; ++i)
         row += line_rows(view->lines[i]);
     view->top_row = uint16_t(row);
     EXPECT_EQ(lesson.paragraphs[2].start, reading_state(*view).caret);
@@ -82,13 +84,15 @@ TEST_F(AccessibleLessonTest, TheTopRowIsTheCaretAndTheHitTheSelection) {
     view->hl_start = uint16_t(verse + 3);
     view->hl_end = uint16_t(verse + 6);
     const ReadingState state = reading_state(*view);
-    EXPECT_EQ(hebrew(u"bcd"), state.lesson.text.substr(size_t(state.selection_start),
-                                                       size_t(state.selection_end - state.selection_start)));
+    EXPECT_EQ(hebrew(u"bcd"),
+              state.lesson.text.substr(size_t(state.selection_start),
+                                       size_t(state.selection_end - state.selection_start)));
 }
 
 TEST(SpokenDate, HebrewThenCivilWithOrWithoutTheYears) {
     const int32_t day = day_number_from_civil(12, 8, 2026);  // 28 Kislev 5787
-    EXPECT_EQ(u"\u05DB\u05D7 \u05DB\u05E1\u05DC\u05D5, Tuesday 8 December", spoken_date(day, false));
+    EXPECT_EQ(u"\u05DB\u05D7 \u05DB\u05E1\u05DC\u05D5, Tuesday 8 December",
+              spoken_date(day, false));
     const std::u16string full = spoken_date(day, true);
     EXPECT_EQ(u", Tuesday 8 December 2026", full.substr(full.find(u',')));
 }

@@ -129,7 +129,8 @@ class NodeAccessible : public QAccessibleInterface, public QAccessibleTextInterf
 class ClientAccessible : public QAccessibleWidget {
   public:
     ClientAccessible(QWidget* widget, plat::Window* window)
-        : QAccessibleWidget(widget, QAccessible::Client), window_(window),
+        : QAccessibleWidget(widget, QAccessible::Client),
+          window_(window),
           shared_(std::make_shared<Shared>()) {
         shared_->client = this;
     }
@@ -138,7 +139,8 @@ class ClientAccessible : public QAccessibleWidget {
         // Qt owns the nodes' interfaces; while it is not ending they go with the client.
         if (!QCoreApplication::closingDown())
             for (QAccessible::Id id : ids_)
-                if (QAccessible::accessibleInterface(id)) QAccessible::deleteAccessibleInterface(id);
+                if (QAccessible::accessibleInterface(id))
+                    QAccessible::deleteAccessibleInterface(id);
     }
 
     // Asks the source again when the nodes changed since the last time.

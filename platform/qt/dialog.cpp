@@ -2,8 +2,8 @@
 // messages and shows the backing image that the dialog's kept dc draws into.
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QDialog>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -160,9 +160,8 @@ class DialogClient : public QWidget {
         QWidget::focusInEvent(event);
         if (window_->focus_frame) window_->focus_frame->update();
         // Showing a dialog hands its first focus over as if by Tab: only a later one is the user's.
-        const bool by_tab = window_->client_focused &&
-                            (event->reason() == Qt::TabFocusReason ||
-                             event->reason() == Qt::BacktabFocusReason);
+        const bool by_tab = window_->client_focused && (event->reason() == Qt::TabFocusReason ||
+                                                        event->reason() == Qt::BacktabFocusReason);
         window_->client_focused = true;
         if (open_dialog(window_)) deliver(window_, plat::WM_SETFOCUS, by_tab ? 1 : 0, 0);
     }

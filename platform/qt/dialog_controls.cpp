@@ -336,7 +336,8 @@ void set_focus(Window* dialog, uint16_t id) {
 }
 
 void set_control_name(Window* dialog, uint16_t id, const char16_t* name) {
-    if (QWidget* w = qtplat::control_widget(dialog, id)) w->setAccessibleName(qtplat::to_qstring(name));
+    if (QWidget* w = qtplat::control_widget(dialog, id))
+        w->setAccessibleName(qtplat::to_qstring(name));
 }
 
 void move_control(Window* dialog, uint16_t id, const Rect& rect) {
