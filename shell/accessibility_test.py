@@ -119,6 +119,10 @@ check("the day reads as its Hebrew and civil date",
 keys("Return")
 wait_for("the calendar's day is shown", lambda: "Wednesday 25 November 2026" in strip_text())
 check("the calendar by keys lands on the day typed", True)
+announced = document.parent.name
+check("the new day is announced with its lesson's title",
+      "Wednesday 25 November 2026: " in announced and announced.endswith(
+          find(window("Lekta"), "heading")[0].name), announced)
 
 # The index: Ctrl+I, Tab away and back into the tree, open Genesis and its first chapters,
 # choose the first chapter.
