@@ -1,4 +1,5 @@
 #include "bookmarks/bookmarks.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
 
@@ -10,17 +11,17 @@ void load_bookmarks() {
         set_bookmarks_from_value(std::span<const uint8_t>(*value));
     else
         set_bookmarks_from_value(std::nullopt);
-    g_settings.bookmarks_released = false;
+    g_reader.bookmarks_released = false;
 }
 
 void write_bookmarks() {
-    if (g_settings.bookmarks_released) return;
+    if (g_reader.bookmarks_released) return;
     write_bytes_value(BOOKMARKS_VALUE, bookmarks_value());
 }
 
 void free_bookmarks() {
     g_settings.bookmarks = {};
-    g_settings.bookmarks_released = true;
+    g_reader.bookmarks_released = true;
 }
 
 }  // namespace lekta

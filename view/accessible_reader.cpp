@@ -1,4 +1,5 @@
 // The reading window described for screen readers.
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/accessible_lesson.h"
 #include "view/text_view.h"
@@ -6,7 +7,7 @@
 namespace lekta {
 
 void reader_accessible_nodes(plat::Window*, std::vector<plat::AccessibleNode>& nodes) {
-    const Settings& s = g_settings;
+    const Reader& s = g_reader;
     if (const TextView* view = s.view) {
         ReadingState state = reading_state(*view);
         plat::AccessibleNode document;
@@ -29,10 +30,10 @@ void reader_accessible_nodes(plat::Window*, std::vector<plat::AccessibleNode>& n
             nodes.push_back(std::move(node));
         }
     }
-    if (s.current_day != 0) {
+    if (const int32_t day = g_settings.current_day; day != 0) {
         plat::AccessibleNode strip;
         strip.role = plat::AccessibleRole::label;
-        strip.name = spoken_date(s.current_day, true);
+        strip.name = spoken_date(day, true);
         strip.rect = {s.strip_left, s.strip_top, s.strip_left + s.strip_width,
                       s.strip_top + s.strip_height};
         nodes.push_back(std::move(strip));
@@ -40,9 +41,8 @@ void reader_accessible_nodes(plat::Window*, std::vector<plat::AccessibleNode>& n
 }
 
 std::u16string day_announcement() {
-    const Settings& s = g_settings;
-    std::u16string out = spoken_date(s.current_day, true);
-    if (const TextView* view = s.view) {
+    std::u16string out = spoken_date(g_settings.current_day, true);
+    if (const TextView* view = g_reader.view) {
         const TitleInfo title = read_title(view->text.span());
         if (title.title) {
             out += u": ";
