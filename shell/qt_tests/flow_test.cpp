@@ -36,6 +36,7 @@
 #include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 
