@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <iterator>
 
+#include "calendar_dialog/calendar_accessible.h"
 #include "calendar_dialog/calendar_dialog_template.h"
 #include "calendar_dialog/calendar_paint.h"
 #include "calendar_dialog/calendar_state.h"
+#include "platform/accessible.h"
 #include "platform/dialog.h"
 
 namespace lekta {
@@ -29,13 +31,37 @@ void layout(CalendarState& s) {
     calendar_layout(s, text_height);
 }
 
+// The focus frame stands on the day marked from the keyboard, else round the whole calendar.
+void update_focus(CalendarState& s) {
+    plat::set_focus_rect(s.dialog, s.key_marked ? day_cell_rect(s, s.displayed.day) : plat::Rect{});
+    plat::accessible_changed(s.dialog, plat::AccessibleChange::content);
+    if (s.key_marked)
+        plat::accessible_changed(s.dialog, plat::AccessibleChange::focus,
+                                 calendar_day_node(s, s.displayed.day));
+}
+
 // After a change of month or year: the new month, drawn at once.
 void redisplay(CalendarState& s) {
     paint_calendar(s);
+    update_focus(s);
+}
+
+void on_char(CalendarState& s, char16_t c) {
+    if (const int32_t day = typed_day(s, c)) {
+        mark_day(s, day);
+        redisplay(s);
+    }
 }
 
 void on_key(CalendarState& s, uint32_t key) {
+    if (key >= plat::VK_PRIOR && key <= plat::VK_DOWN) s.typed_count = 0;
     switch (key) {
+        case plat::VK_HOME:
+            mark_day(s, 1);
+            break;
+        case plat::VK_END:
+            mark_day(s, s.month_length);
+            break;
         case plat::VK_UP:
         case plat::VK_PRIOR:
             step_month(s, -1);
@@ -94,9 +120,11 @@ intptr_t calendar_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t 
             s.dc = plat::get_dc(dialog);
             layout(s);
             s.redraw |= REDRAW_ALL;
+            plat::set_accessible_source(dialog, calendar_accessible_nodes);
             return 0;
         case plat::WM_SIZE:
             if (s.dc) layout(s);
+            update_focus(s);
             return 0;
         case plat::WM_ERASEBKGND: {
             s.redraw |= REDRAW_ALL;
@@ -115,12 +143,16 @@ intptr_t calendar_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t 
         case plat::WM_COMMAND: {
             const int32_t id = low_word(static_cast<intptr_t>(wparam));
             if (id != plat::IDOK && id != plat::IDCANCEL) return 0;
-            s.selected_day = 0;
+            // OK goes to a day marked from the keyboard; otherwise nothing is chosen.
+            if (id != plat::IDOK || !s.key_marked) s.selected_day = 0;
             plat::end_dialog(dialog, id);
             return 1;
         }
         case plat::WM_KEYDOWN:
             on_key(s, static_cast<uint32_t>(wparam));
+            return 0;
+        case plat::WM_CHAR:
+            on_char(s, static_cast<char16_t>(wparam));
             return 0;
         case plat::WM_LBUTTONDOWN:
             on_tap(s, low_word(lparam), high_word(lparam));

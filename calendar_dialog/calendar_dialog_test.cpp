@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calendar/hebrew_calendar.h"
+#include "calendar_dialog/calendar_accessible.h"
 #include "calendar_dialog/calendar_dialog.h"
 #include "calendar_dialog/calendar_state.h"
 #include "platform/test/test_dialog.h"
@@ -114,12 +115,76 @@ TEST_F(CalendarDialogTest, StepsThenATapLandOnTheShownMonth) {
     testplat::push_dialog_script([](plat::Window* d) {
         testplat::press_key(d, plat::VK_NEXT);   // Nisan
         testplat::press_key(d, plat::VK_RIGHT);  // Nisan of the next year
-        testplat::press_key(d, plat::VK_HOME);   // not a calendar key
+        testplat::press_key(d, 0x41);            // not a calendar key
         EXPECT_EQ(DateRecord({1, 10, 5787}), g_calendar.displayed);
         const Point p = centre_of(3);
         testplat::tap(d, p.x, p.y);
     });
     EXPECT_EQ(day_number_from_hebrew(1, 3, 5787), choose_date(nullptr, start, {}));
+}
+
+// Keys alone: a day typed in digits or as a Hebrew numeral, or Home / End, is marked (the focus
+// frame on its cell) and OK goes there; the arrows still step months and years first.
+TEST_F(CalendarDialogTest, ADayMarkedFromTheKeyboardIsWhereOkGoes) {
+    constexpr int32_t KISLEV = 9, TEVET = 10;
+    const int32_t start = day_number_from_hebrew(KISLEV, 28, 5787);  // 8 December 2026
+    struct Case {
+        std::u16string typed;
+        uint32_t key;  // pressed before typing, 0 for none
+        DateRecord lands;
+    };
+    const int32_t kislev_days = hebrew_month_length(KISLEV, 5787);
+    const Case cases[] = {
+        {u"12", 0, {KISLEV, 12, 5787}},
+        {u"99", 0, {KISLEV, 9, 5787}},             // no day 99: the last digit starts anew
+        {u"\u05DB\u05D7", 0, {KISLEV, 28, 5787}},  // כח
+        {u"\u05D8\u05D5", 0, {KISLEV, 15, 5787}},  // טו
+        {u"", plat::VK_HOME, {KISLEV, 1, 5787}},
+        {u"", plat::VK_END, {KISLEV, kislev_days, 5787}},
+        {u"5", plat::VK_DOWN, {TEVET, 5, 5787}},
+        {u"3", plat::VK_RIGHT, {KISLEV, 3, 5788}},
+    };
+    for (const Case& c : cases) {
+        testplat::push_dialog_script([&c](plat::Window* d) {
+            if (c.key) testplat::press_key(d, c.key);
+            for (char16_t ch : c.typed)
+                testplat::type_char(d, ch, ch < 0x80 ? ch : 0);
+            EXPECT_EQ(day_cell_rect(g_calendar, c.lands.day), d->focus_rect);
+            testplat::press_return(d);
+        });
+        EXPECT_EQ(day_number_from_hebrew(c.lands.month, c.lands.day, c.lands.year),
+                  choose_date(nullptr, start, {}))
+            << std::string(c.typed.begin(), c.typed.end());
+    }
+    // Nothing marked: the frame is round the whole calendar, and OK still chooses nothing.
+    testplat::push_dialog_script([](plat::Window* d) {
+        testplat::type_char(d, u'0', 0x30);
+        EXPECT_EQ(plat::Rect{}, d->focus_rect);
+        testplat::press_return(d);
+    });
+    EXPECT_EQ(0, choose_date(nullptr, start, {}));
+}
+
+// A screen reader finds each day by its Hebrew and civil date, the months by name.
+TEST_F(CalendarDialogTest, DaysAndMonthsAreNamedForScreenReaders) {
+    const int32_t start = day_number_from_hebrew(9, 28, 5787);
+    testplat::push_dialog_script([](plat::Window* d) {
+        testplat::type_char(d, u'8', 0x38);
+        ASSERT_TRUE(d->accessible_source);
+        std::vector<plat::AccessibleNode> nodes;
+        d->accessible_source(d, nodes);
+        ASSERT_EQ(size_t(1 + 13 + hebrew_month_length(9, 5787)), nodes.size());  // a leap year
+        EXPECT_EQ(u"5787", nodes[0].name);
+        EXPECT_EQ(u"\u05DB\u05E1\u05DC\u05D5", nodes[9].name);  // כסלו
+        EXPECT_TRUE(nodes[9].state & plat::ACC_SELECTED);
+        const plat::AccessibleNode& eighth = nodes[size_t(calendar_day_node(g_calendar, 8))];
+        EXPECT_EQ(u"\u05D7 \u05DB\u05E1\u05DC\u05D5, Wednesday 18 November", eighth.name);
+        EXPECT_TRUE(eighth.state & plat::ACC_FOCUSED);
+        EXPECT_EQ(plat::AccessibleChange::focus, d->accessible_notices.back().change);
+        const plat::AccessibleNode& day = nodes[size_t(calendar_day_node(g_calendar, 28))];
+        EXPECT_EQ(u"\u05DB\u05D7 \u05DB\u05E1\u05DC\u05D5, Tuesday 8 December", day.name);
+    });
+    choose_date(nullptr, start, {});
 }
 
 TEST_F(CalendarDialogTest, MonthButtonsAndArrowsMoveWithoutClosing) {

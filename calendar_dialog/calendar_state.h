@@ -54,6 +54,11 @@ struct CalendarState {
     int32_t arrow_width = 0;
     int32_t left_arrow = 0, right_arrow = 0;
     bool arrows_placed = false;
+    // A day marked from the keyboard (the displayed day): OK then goes there. typed holds the
+    // digits or numeral letters typed so far for it.
+    bool key_marked = false;
+    char16_t typed[2] = {};
+    uint8_t typed_count = 0;
 
     // Entries 0 (unused) and 1..13 by month number; 14: the end of the table. The leap or
     // common variant is copied into 12 and 13.
@@ -93,5 +98,14 @@ int32_t month_button_at(const CalendarState& s, int32_t x, int32_t y);  // month
 // -1 the left arrow, +1 the right one, 0 neither.
 int32_t year_arrow_at(const CalendarState& s, int32_t x, int32_t y);
 int32_t day_at(const CalendarState& s, int32_t x, int32_t y);  // day of the month, or 0
+
+// The day of the displayed month that typing c marks, after what was typed before: digits
+// ("2", "28") or a Hebrew numeral ("כח"), geresh marks ignored; 0 when c marks none. typed
+// keeps what the next character adds to.
+int32_t typed_day(CalendarState& s, char16_t c);
+// Marks a day of the displayed month from the keyboard.
+void mark_day(CalendarState& s, int32_t day);
+// The grid cell of a day in client pixels, its frame included.
+plat::Rect day_cell_rect(const CalendarState& s, int32_t day);
 
 }  // namespace lekta

@@ -178,6 +178,7 @@ intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
                            intptr_t lparam) {
     switch (message) {
         case plat::WM_INITDIALOG:
+            name_font_controls(dialog);
             return init_dialog(dialog, reinterpret_cast<FontSpec*>(lparam));
         case plat::WM_COMMAND:
             command(dialog, static_cast<uint16_t>(wparam & 0xFFFF));
@@ -195,6 +196,15 @@ intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             // A desktop has no task bar to keep hidden while the dialog is active.
             return 0;
     }
+}
+
+void name_font_controls(plat::Window* dialog) {
+    // The radio buttons show only a number: a screen reader says what they choose.
+    plat::set_control_name(dialog, IDC_FONT_FAMILIES, u"Font face");
+    plat::set_control_name(dialog, IDC_FONT_SIZES, u"Font size");
+    plat::set_control_name(dialog, IDC_FONT_PREVIEW, u"Preview");
+    plat::set_control_name(dialog, IDC_BASE_224, u"Hebrew letters at 224, for older fonts");
+    plat::set_control_name(dialog, IDC_BASE_5D0, u"Hebrew letters at Unicode 5D0");
 }
 
 intptr_t choose_font(plat::Window* owner, FontSpec* font_spec) {

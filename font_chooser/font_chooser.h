@@ -33,6 +33,8 @@ void fill_preview(plat::Window* dialog, int32_t base);
 constexpr uint32_t CHOICE_COMMIT = 0x1;     // write the choice into the FontSpec
 constexpr uint32_t CHOICE_SELECTION = 0x2;  // a list's selection changed
 void apply_font_choice(plat::Window* dialog, uint32_t mode);
+// Names each control by what it chooses, for screen readers.
+void name_font_controls(plat::Window* dialog);
 
 // What the preview shows, kept for the whole run so that the next opening starts from it: only
 // the height and the face are ever set.

@@ -106,6 +106,9 @@ TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
         // The box keeps the dialog's font until something changes.
         EXPECT_EQ(plat::FontDesc{}.face[0], plat::control_font(d, IDC_FONT_PREVIEW).face[0]);
         EXPECT_EQ(0, plat::control_font(d, IDC_FONT_PREVIEW).height);
+        // Each control is named by what it chooses.
+        for (const plat::DialogControl& c : d->controls)
+            EXPECT_FALSE(c.name.empty()) << c.id;
     });
     EXPECT_EQ(FONT_CANCELLED, result);
     ASSERT_EQ(1u, tp::dialog_runs().size());

@@ -2,6 +2,7 @@
 
 #include "bookmarks/bookmarks.h"
 #include "index/index_actions.h"
+#include "index/index_cursor.h"
 #include "store/lesson_store.h"
 
 namespace lekta {
@@ -19,6 +20,7 @@ struct IndexDialog {
     FontSpec font_spec;
     uint16_t current_key = 0;
     uint16_t result = 0;
+    IndexCursor cursor;
 };
 IndexDialog g_dialog;
 
@@ -48,7 +50,41 @@ void open_tree(plat::Window* dialog) {
     // A missing or damaged index leaves the tree empty; the dialog still closes as usual.
     layout_index(g_dialog.tree, &list, RELAYOUT_LIST);
     reveal_lesson(g_dialog.tree, g_dialog.current_key);
+    if (g_dialog.tree) place_cursor(*g_dialog.tree, g_dialog.cursor, g_dialog.current_key);
     update_index_scroll_bar();
+}
+
+// The focus frame on the cursor's entry once the keys move it, else round the whole tree; a
+// screen reader follows the cursor.
+void show_cursor() {
+    IndexTree* tree = g_dialog.tree;
+    if (!tree || !g_dialog.dialog) return;
+    settle_cursor(*tree, g_dialog.cursor);
+    plat::set_focus_rect(g_dialog.dialog, g_dialog.cursor.active
+                                              ? cursor_rect(*tree, g_dialog.cursor)
+                                              : plat::Rect{});
+    plat::accessible_changed(g_dialog.dialog, plat::AccessibleChange::content);
+    if (g_dialog.cursor.active)
+        plat::accessible_changed(g_dialog.dialog, plat::AccessibleChange::focus,
+                                 cursor_node(*tree, g_dialog.cursor));
+}
+
+void accessible_nodes(plat::Window*, std::vector<plat::AccessibleNode>& nodes) {
+    if (g_dialog.tree) index_accessible_nodes(*g_dialog.tree, g_dialog.cursor, nodes);
+}
+
+// The cursor's keys; false for keys that are not its own.
+bool on_cursor(const CursorResult& r) {
+    if (!r.handled) return false;
+    g_dialog.cursor.active = true;
+    update_index_scroll_bar();
+    if (r.chosen) {
+        g_dialog.result = r.chosen;
+        plat::end_dialog(g_dialog.dialog, 1);
+        return true;
+    }
+    show_cursor();
+    return true;
 }
 
 // A new size keeps what the user opened; entries shown by their stored attribute come back.
@@ -65,6 +101,14 @@ void resize_tree(plat::Window* dialog) {
     if (tree->max_top == 0) tree->top_row = 0;
     draw_index(tree, DRAW_ERASE);
     update_index_scroll_bar();
+    show_cursor();
+}
+
+// The tree scrolled by the Part's keys or the bar: a cursor scrolled out of view comes along.
+void keep_cursor_in_view() {
+    if (!g_dialog.tree) return;
+    cursor_into_view(*g_dialog.tree, g_dialog.cursor);
+    show_cursor();
 }
 
 int32_t scroll_request_delta(const IndexTree& tree, uint32_t request, int32_t position) {
@@ -122,6 +166,7 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
         case plat::WM_INITDIALOG:
             open_tree(dialog);
             plat::init_full_screen_dialog(dialog, DIALOG_FLAGS);
+            plat::set_accessible_source(dialog, accessible_nodes);
             return 0;
         case plat::WM_LBUTTONDOWN: {
             const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam));
@@ -130,10 +175,26 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
                 plat::end_dialog(dialog, 1);
             } else if (hit < 0) {
                 update_index_scroll_bar();
+                show_cursor();
             }
             return 0;
         }
+        case plat::WM_SETFOCUS:
+            // Tabbing into the tree hands its keys to the cursor.
+            if (wparam == 1) g_dialog.cursor.active = true;
+            show_cursor();
+            return 0;
+        case plat::WM_GETDLGCODE:
+            return g_dialog.cursor.active && wparam == plat::VK_RETURN ? plat::DLGC_WANTMESSAGE : 0;
+        case plat::WM_CHAR:
+            on_cursor(cursor_char(tree, g_dialog.cursor, static_cast<char16_t>(wparam)));
+            return 0;
         case plat::WM_KEYDOWN: {
+            const bool cursor_own =
+                wparam == plat::VK_RIGHT || wparam == plat::VK_LEFT || wparam == plat::VK_RETURN ||
+                (g_dialog.cursor.active && (wparam == plat::VK_UP || wparam == plat::VK_DOWN));
+            if (cursor_own && on_cursor(cursor_key(tree, g_dialog.cursor, uint32_t(wparam))))
+                return 0;
             // Page keys step one row, like the arrows.
             int32_t delta = 0;
             if (wparam == plat::VK_PRIOR || wparam == plat::VK_UP) delta = -1;
@@ -141,6 +202,7 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             if (delta == 0) return 1;
             scroll_index(tree, delta, SCROLL_AND_DRAW, true);
             update_index_scroll_bar();
+            keep_cursor_in_view();
             return 0;
         }
         case plat::WM_VSCROLL: {
@@ -150,6 +212,7 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             if (delta != 0) {
                 scroll_index(tree, delta, SCROLL_AND_DRAW, true);
                 update_index_scroll_bar();
+                keep_cursor_in_view();
             }
             return 1;
         }

@@ -10,7 +10,10 @@
 // procedure calls end_dialog; the last message is WM_DESTROY.
 //
 // Keys: Escape and the window's close box arrive as WM_COMMAND IDCANCEL, Return as
-// WM_COMMAND IDOK (or the default button's id); other keys on the client area as WM_KEYDOWN.
+// WM_COMMAND IDOK (or the default button's id) unless the client area has the focus and its
+// procedure answers WM_GETDLGCODE with DLGC_WANTMESSAGE; other keys on the client area as
+// WM_KEYDOWN, and what they type as WM_CHAR after it. Tab and Shift+Tab move the focus
+// between the client area and the controls; WM_SETFOCUS tells when the client area gets it.
 // Taps on the client area, static texts and pictures included, arrive as WM_LBUTTONDOWN in
 // client pixels; taps on buttons, edits and lists go to those controls. Controls notify the
 // user's changes only; what the program sets through the calls below does not notify.
@@ -29,6 +32,11 @@ namespace lekta::plat {
 constexpr uint32_t WM_ERASEBKGND = 0x0014;  // wparam: the Dc* to erase; return 1 when erased
 constexpr uint32_t WM_DRAWITEM = 0x002B;    // lparam: a DrawItem*; the owner-drawn control
 constexpr uint32_t WM_INITDIALOG = 0x0110;  // lparam: the run_dialog param; 1: default focus
+constexpr uint32_t WM_SETFOCUS = 0x0007;    // the client area got the focus; wparam 1: by Tab
+constexpr uint32_t WM_GETDLGCODE = 0x0087;  // wparam: the VK_ code; DLGC_WANTMESSAGE takes it
+constexpr uint32_t WM_CHAR = 0x0102;        // wparam: the UTF-16 unit a key typed
+
+constexpr intptr_t DLGC_WANTMESSAGE = 0x0004;
 
 constexpr uint32_t WA_INACTIVE = 0;
 constexpr uint32_t WA_ACTIVE = 1;
@@ -170,6 +178,11 @@ void enable_control(Window* dialog, uint16_t id, bool enabled);
 void check_control(Window* dialog, uint16_t id, bool checked);
 bool control_checked(Window* dialog, uint16_t id);
 void set_focus(Window* dialog, uint16_t id);
+// Where the keyboard focus stands inside the client area (client pixels), framed while the
+// client area has the focus; an empty rect frames the whole client area.
+void set_focus_rect(Window* dialog, const Rect& rect);
+// What a screen reader calls the control (its own text stays what it shows).
+void set_control_name(Window* dialog, uint16_t id, const char16_t* name);
 // Place and size in client pixels (MoveWindow), and where the control is now.
 void move_control(Window* dialog, uint16_t id, const Rect& rect);
 Rect control_rect(Window* dialog, uint16_t id);

@@ -1,5 +1,6 @@
 #include "search/keyboard.h"
 
+#include <algorithm>
 #include <array>
 
 #include "search/keyboard_image.h"
@@ -45,6 +46,55 @@ std::optional<int> key_at(plat::BaseUnits units, int32_t x, int32_t y) {
     if (row < LETTER_ROWS) return COLUMNS * (row + 1) - column;
     if (column >= SPACE_FIRST_COLUMN && column <= SPACE_LAST_COLUMN) return SPACE_KEY;
     return std::nullopt;
+}
+
+int key_of(const KeyCursor& cursor) {
+    if (cursor.row >= LETTER_ROWS) return SPACE_KEY;
+    return COLUMNS * (cursor.row + 1) - cursor.column;
+}
+
+KeyCursor move_key_cursor(KeyCursor cursor, uint32_t vk) {
+    const bool on_space = cursor.row >= LETTER_ROWS;
+    // Along the space bar there is nothing to move to; up from it comes back where it left.
+    if (vk == plat::VK_LEFT && !on_space) --cursor.column;
+    if (vk == plat::VK_RIGHT && !on_space) ++cursor.column;
+    if (vk == plat::VK_UP) --cursor.row;
+    if (vk == plat::VK_DOWN) ++cursor.row;
+    cursor.row = std::clamp(cursor.row, 0, LETTER_ROWS);
+    cursor.column = std::clamp(cursor.column, 0, COLUMNS - 1);
+    return cursor;
+}
+
+plat::Rect key_rect(plat::BaseUnits units, const KeyCursor& cursor) {
+    const int32_t x = KEYBOARD_X_UNITS * units.x / 4;
+    const int32_t y = KEYBOARD_Y_UNITS * units.y / 8 + cursor.row * KEY_HEIGHT;
+    int32_t first = cursor.column, last = cursor.column;
+    if (cursor.row >= LETTER_ROWS) first = SPACE_FIRST_COLUMN, last = SPACE_LAST_COLUMN;
+    const int32_t bottom =
+        std::min(y + KEY_HEIGHT + 1, y - cursor.row * KEY_HEIGHT + KEYBOARD_HEIGHT);
+    return {x + first * KEY_WIDTH, y, x + (last + 1) * KEY_WIDTH + 1, bottom};
+}
+
+int32_t key_node(const KeyCursor& cursor) {
+    const int key = key_of(cursor);
+    return key == SPACE_KEY ? LAST_KEY : key - 1;
+}
+
+void keyboard_accessible_nodes(plat::BaseUnits units, const KeyCursor& cursor,
+                               std::vector<plat::AccessibleNode>& nodes) {
+    const int focused = key_of(cursor);
+    for (int key = 1; key <= LAST_KEY + 1; ++key) {
+        const int k = key > LAST_KEY ? SPACE_KEY : key;
+        plat::AccessibleNode node;
+        node.role = plat::AccessibleRole::button;
+        node.name =
+            k == SPACE_KEY ? u"space" : std::u16string(1, char16_t(0x05D0 + key_letter(k) - 0x61));
+        KeyCursor place{LETTER_ROWS, SPACE_FIRST_COLUMN};
+        if (k != SPACE_KEY) place = {(k - 1) / COLUMNS, COLUMNS * ((k - 1) / COLUMNS + 1) - k};
+        node.rect = key_rect(units, place);
+        node.state = plat::ACC_FOCUSABLE | (k == focused ? plat::ACC_FOCUSED : 0u);
+        nodes.push_back(node);
+    }
 }
 
 uint8_t key_letter(int key) {

@@ -4,6 +4,7 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "platform/accessible.h"
 #include "state/current_day.h"
 #include "state/reader.h"
 #include "state/settings.h"
@@ -149,6 +150,8 @@ int show_hit(TextView* view, Hit hit) {
     view->hl_start = static_cast<uint16_t>(hit.offset - hit.length + 1);
     view->hl_end = static_cast<uint16_t>(hit.offset + 1);
     draw_view(view, DRAW_ERASE);
+    // A screen reader finds the hit as the lesson's selection.
+    plat::accessible_changed(g_reader.main_window, plat::AccessibleChange::content);
     if (g_search_shown_hook) g_search_shown_hook();
     draw_caption_box(view);
     return 1;

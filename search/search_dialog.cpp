@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/accessible.h"
 #include "platform/tap_focus.h"
 #include "search/keyboard.h"
 #include "search/search.h"
@@ -18,12 +19,15 @@ constexpr int32_t LETTER_COUNT = 27;
 constexpr char16_t UNICODE_ALEF = 0x5D0;
 constexpr intptr_t RESULT_OK = 1;
 constexpr intptr_t RESULT_CANCEL = 2;
+constexpr uint32_t VK_BACK = 0x08;
+constexpr uint32_t VK_SPACE = 0x20;
 
 // One dialog at a time.
 struct DialogState {
     plat::Font* edit_font = nullptr;
     plat::BaseUnits units;
     bool normalizing = false;  // our own change of the edit box is under way
+    KeyCursor key;             // the keyboard's key under the focus
 };
 DialogState g_dialog;
 
@@ -96,6 +100,49 @@ void on_init(plat::Window* dialog) {
     plat::select_text(dialog, ID_SEARCH_EDIT, 0, -1);
 }
 
+// Backspace on the keyboard: the letter before the caret (the last one typed) or the selection
+// goes; the override mark stays.
+void delete_last(plat::Window* dialog) {
+    plat::TextSelection sel = plat::text_selection(dialog, ID_SEARCH_EDIT);
+    if (sel.start == sel.end) {
+        if (sel.start <= 1) return;
+        sel.start -= 1;
+    }
+    plat::select_text(dialog, ID_SEARCH_EDIT, std::max(1, sel.start), std::max(1, sel.end));
+    plat::replace_selection(dialog, ID_SEARCH_EDIT, u"");
+    keep_override_first(dialog);
+}
+
+void show_key(plat::Window* dialog) {
+    plat::set_focus_rect(dialog, key_rect(g_dialog.units, g_dialog.key));
+    plat::accessible_changed(dialog, plat::AccessibleChange::focus, key_node(g_dialog.key));
+}
+
+// The keys of the keyboard while it has the focus: the arrows move, Space presses.
+bool on_keyboard_key(plat::Window* dialog, uint32_t vk) {
+    switch (vk) {
+        case plat::VK_LEFT:
+        case plat::VK_RIGHT:
+        case plat::VK_UP:
+        case plat::VK_DOWN:
+            g_dialog.key = move_key_cursor(g_dialog.key, vk);
+            show_key(dialog);
+            return true;
+        case VK_SPACE:
+            type_key(dialog, key_of(g_dialog.key));
+            return true;
+        case VK_BACK:
+            delete_last(dialog);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void accessible_keys(plat::Window*, std::vector<plat::AccessibleNode>& nodes) {
+    keyboard_accessible_nodes(g_dialog.units, g_dialog.key, nodes);
+}
+
 void on_ok(plat::Window* dialog) {
     std::u16string shown = shown_from_box_text(plat::control_text(dialog, ID_SEARCH_EDIT));
     if (shown.size() > static_cast<size_t>(SEARCH_EDIT_LIMIT))
@@ -135,6 +182,9 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
     switch (message) {
         case plat::WM_INITDIALOG:
             on_init(dialog);
+            g_dialog.key = KeyCursor{};
+            plat::set_focus_rect(dialog, key_rect(g_dialog.units, g_dialog.key));
+            plat::set_accessible_source(dialog, accessible_keys);
             return 1;
         case plat::WM_LBUTTONDOWN: {
             const auto point = static_cast<uintptr_t>(lparam);
@@ -143,6 +193,11 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
             if (key) type_key(dialog, *key);
             return 0;
         }
+        case plat::WM_SETFOCUS:
+            show_key(dialog);
+            return 0;
+        case plat::WM_KEYDOWN:
+            return on_keyboard_key(dialog, static_cast<uint32_t>(wparam)) ? 0 : 1;
         case plat::WM_COMMAND:
             switch (low_word(wparam)) {
                 case plat::IDOK:

@@ -220,3 +220,44 @@ TEST_F(SearchDialogTest, TheEditBoxTakesTheViewFontsFaceAndSize) {
 
 }  // namespace
 }  // namespace lekta
+
+namespace lekta {
+namespace {
+
+// With the keyboard focused the arrows walk the keys (the focus frame on the key, each key found
+// by its letter), Space presses one and Backspace takes the last letter back; every key's frame
+// is where a tap would press that key.
+TEST_F(SearchDialogTest, TheKeyboardFromTheKeysAlone) {
+    run([](plat::Window* d) {
+        testplat::focus_client(d, true);
+        testplat::press_key(d, 0x20);           // key 1, top right: alef
+        testplat::press_key(d, plat::VK_LEFT);  // key 2: bet
+        testplat::press_key(d, 0x20);
+        testplat::press_key(d, plat::VK_DOWN);   // key 11
+        testplat::press_key(d, plat::VK_DOWN);   // key 20
+        testplat::press_key(d, plat::VK_DOWN);   // the space bar
+        testplat::press_key(d, plat::VK_RIGHT);  // stays on it
+        testplat::press_key(d, 0x20);
+        EXPECT_EQ(3u, shown(d).size());
+        testplat::press_key(d, 0x08);
+        testplat::press_key(d, 0x08);
+        EXPECT_EQ(1u, shown(d).size());
+        std::vector<plat::AccessibleNode> nodes;
+        d->accessible_source(d, nodes);
+        ASSERT_EQ(28u, nodes.size());
+        EXPECT_EQ(u"\u05D0", nodes[0].name);
+        EXPECT_EQ(u"space", nodes[27].name);
+        EXPECT_TRUE(nodes[27].state & plat::ACC_FOCUSED);
+        EXPECT_EQ(nodes[27].rect, d->focus_rect);
+        for (int key = 0; key <= LAST_KEY; ++key) {
+            const plat::Rect& r = nodes[size_t(key == 0 ? 27 : key - 1)].rect;
+            EXPECT_EQ(key, key_at(TEST_UNITS, r.left + 1, r.top + 1)) << key;
+            EXPECT_EQ(key, key_at(TEST_UNITS, r.right - 2, r.bottom - 2)) << key;
+        }
+        testplat::send_command(d, plat::IDOK);
+    });
+    EXPECT_EQ("a", stored());
+}
+
+}  // namespace
+}  // namespace lekta

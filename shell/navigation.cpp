@@ -2,12 +2,14 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "platform/accessible.h"
 #include "shell/main_window.h"
 #include "state/current_day.h"
 #include "state/reader.h"
 #include "state/settings.h"
 #include "store/book.h"
 #include "store/lesson_store.h"
+#include "view/accessible_lesson.h"
 #include "view/frame.h"
 #include "view/text_view.h"
 
@@ -41,6 +43,7 @@ int open_lesson_view(plat::Window* main_window) {
     g_reader.view = view;
     g_go_to_day = go_to_day;
     g_choose_date = open_calendar;
+    plat::set_accessible_source(main_window, reader_accessible_nodes);
 
     LessonText text = fetch_current_lesson();
     if (!text) return show_error(main_window, u"Resource not found");
@@ -69,6 +72,8 @@ int go_to_day(plat::Window* owner, int32_t day) {
     }
     repaint_window(g_reader.main_window, PAINT_EVERYTHING);
     update_bookmark_check();
+    plat::accessible_changed(g_reader.main_window, plat::AccessibleChange::content, -1,
+                             day_announcement());
     return 0;
 }
 

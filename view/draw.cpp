@@ -1,6 +1,7 @@
 // Drawing the laid-out lesson from the top row down, the search highlight, and scrolling.
 #include <algorithm>
 
+#include "platform/accessible.h"
 #include "state/reader.h"
 #include "view/letter_code.h"
 #include "view/text_view.h"
@@ -246,8 +247,10 @@ int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop sto
 }
 
 void update_scroll_bar(plat::Window* window) {
-    if (!(g_settings.flags & FLAG_SCROLLBAR)) return;
     if (!window) window = g_reader.main_window;
+    // The reading position follows the top row, for screen readers too.
+    plat::accessible_changed(window, plat::AccessibleChange::content);
+    if (!(g_settings.flags & FLAG_SCROLLBAR)) return;
     const TextView* view = g_reader.view;
     if (!window || !view) return;
     plat::set_scroll_info(window, 0, view->max_top_row, view->top_row, rows_in_view(*view));

@@ -128,7 +128,10 @@ Window* create_bar(Window* main_window, const BarSpec& params) {
                 qtplat::strip_image(params.image_bits, params.image_count, button.image), scale));
         action->setToolTip(qtplat::to_qstring(button.tooltip));
         action->setEnabled(button.enabled);
-        add_button()->setDefaultAction(action);
+        QToolButton* tool = add_button();
+        tool->setDefaultAction(action);
+        // Shown as a picture only: its name is what a screen reader says.
+        tool->setAccessibleName(action->toolTip());
         const uint16_t command = button.command;
         bar->buttons[command] = action;
         QObject::connect(action, &QAction::triggered, tb,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -54,7 +55,40 @@ void place_children(plat::Window* w) {
         const int bar = plat::system_metric(plat::SM_CXVSCROLL);
         w->scroll->setGeometry(w->client->width() - bar, 0, bar, w->client->height());
     }
+    if (w->focus_frame) {
+        w->focus_frame->setGeometry(w->client->rect());
+        w->focus_frame->raise();
+    }
 }
+
+// The focus frame: over everything in the client area (pictures included), drawn while the
+// client area has the keyboard focus, round the place the procedure named or the whole area.
+class FocusFrame : public QWidget {
+  public:
+    FocusFrame(plat::Window* w, QWidget* parent) : QWidget(parent), window_(w) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QWidget* client = window_->client;
+        if (!client || !client->hasFocus()) return;
+        const plat::Rect& r = window_->focus_rect;
+        QRect frame = r.right > r.left && r.bottom > r.top
+                          ? QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)
+                          : rect();
+        QPainter painter(this);
+        QPen pen(palette().color(QPalette::Highlight), 3);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.drawRect(frame.adjusted(1, 1, -2, -2));
+    }
+
+  private:
+    plat::Window* window_;
+};
 
 class DialogClient : public QWidget {
   public:
@@ -62,6 +96,7 @@ class DialogClient : public QWidget {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
         setObjectName(QStringLiteral("dialog_client"));
+        mark_accessible_client(this, w);
     }
 
   protected:
@@ -98,11 +133,42 @@ class DialogClient : public QWidget {
 
     void keyPressEvent(QKeyEvent* event) override {
         const int key = event->key();
-        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter)
-            return event->ignore();  // the dialog's
+        const intptr_t flags = 1 | (event->isAutoRepeat() ? intptr_t(1) << 30 : 0);
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // The procedure may take Return for itself; otherwise it is the dialog's OK.
+            if (!(deliver(window_, plat::WM_GETDLGCODE, plat::VK_RETURN, 0) &
+                  plat::DLGC_WANTMESSAGE))
+                return event->ignore();
+            deliver(window_, plat::WM_KEYDOWN, plat::VK_RETURN, flags);
+            return;
+        }
+        if (key == Qt::Key_Escape) return event->ignore();  // the dialog's
         const uint32_t vk = vk_from_qt_key(key);
-        if (!vk) return QWidget::keyPressEvent(event);
-        deliver(window_, plat::WM_KEYDOWN, vk, 1 | (event->isAutoRepeat() ? intptr_t(1) << 30 : 0));
+        if (vk) deliver(window_, plat::WM_KEYDOWN, vk, flags);
+        // What the key typed, for the procedures that take letters and digits.
+        const QString text = event->text();
+        bool typed = false;
+        for (QChar c : text)
+            if (c.isPrint() && open_dialog(window_)) {
+                deliver(window_, plat::WM_CHAR, c.unicode(), flags);
+                typed = true;
+            }
+        if (!vk && !typed) QWidget::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        if (window_->focus_frame) window_->focus_frame->update();
+        // Showing a dialog hands its first focus over as if by Tab: only a later one is the user's.
+        const bool by_tab = window_->client_focused && (event->reason() == Qt::TabFocusReason ||
+                                                        event->reason() == Qt::BacktabFocusReason);
+        window_->client_focused = true;
+        if (open_dialog(window_)) deliver(window_, plat::WM_SETFOCUS, by_tab ? 1 : 0, 0);
+    }
+
+    void focusOutEvent(QFocusEvent* event) override {
+        QWidget::focusOutEvent(event);
+        if (window_->focus_frame) window_->focus_frame->update();
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -185,6 +251,7 @@ intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, 
     w->focus_target = w->client;
     if (tmpl.vscroll) w->scroll = qtplat::make_scroll_bar(w, w->client);
     qtplat::create_controls(w, tmpl.controls);
+    w->focus_frame = new qtplat::FocusFrame(w, w->client);
     const Rect size = dialog_units_to_pixels({0, 0, tmpl.cx, tmpl.cy});
     dialog->resize(std::max(1, size.right), std::max(1, size.bottom));
     qtplat::place_children(w);
@@ -274,6 +341,12 @@ void init_full_screen_dialog(Window* dialog, uint32_t flags) {
     const QSize client = dialog->client->size();
     dialog->top->resize(client.width(), client.height() + strip->sizeHint().height());
     qtplat::place_children(dialog);
+}
+
+void set_focus_rect(Window* dialog, const Rect& rect) {
+    if (!qtplat::alive_client(dialog)) return;
+    dialog->focus_rect = rect;
+    if (dialog->focus_frame) dialog->focus_frame->update();
 }
 
 void invalidate(Window* window, bool erase) {

@@ -335,6 +335,11 @@ void set_focus(Window* dialog, uint16_t id) {
     if (dialog->top && dialog->top->isVisible()) w->setFocus(Qt::OtherFocusReason);
 }
 
+void set_control_name(Window* dialog, uint16_t id, const char16_t* name) {
+    if (QWidget* w = qtplat::control_widget(dialog, id))
+        w->setAccessibleName(qtplat::to_qstring(name));
+}
+
 void move_control(Window* dialog, uint16_t id, const Rect& rect) {
     if (QWidget* w = qtplat::control_widget(dialog, id))
         w->setGeometry(rect.left, rect.top, std::max(0, rect.right - rect.left),

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/accessible.h"
 #include "platform/dialog.h"
 #include "platform/platform.h"
 
@@ -102,7 +103,15 @@ struct Window {
     QPointer<QWidget> done_strip;
     QPointer<QWidget> focus_target;  // given the focus when the dialog shows
     bool tap_keeps_focus = false;    // a tap on the client area leaves the focus where it is
+    Rect focus_rect;                 // where the focus frame stands; empty: round the client
+    QPointer<QWidget> focus_frame;
+    bool client_focused = false;  // the client area has had the focus since the dialog showed
     DialogControl* find_control(uint16_t id);
+
+    // What assistive programs are told about the client area (accessible.cpp).
+    AccessibleSource accessible_source = nullptr;
+    uint32_t accessible_generation = 0;  // moves on with every change of the nodes
+    std::u16string announcement;         // said last, and the client area's name since
 
     // A bar, and the owner of a dialog.
     Window* owner = nullptr;
@@ -169,6 +178,11 @@ QWidget* control_widget(plat::Window* dialog, uint16_t id);
 QImage mono_image(const plat::MonoImage& image);
 // Keeps the window from shrinking below its bar, the scroll bar and a little text.
 void fit_minimum_size(plat::Window* window);
+
+// Accessibility (accessible.cpp): marks a client area as the window's, for the interfaces
+// that describe it; they are made only when an assistive program asks.
+void mark_accessible_client(QWidget* client, plat::Window* window);
+void install_accessibility();
 
 // Keys (keys.cpp): the VK_ code of a Qt key, 0 when there is none.
 uint32_t vk_from_qt_key(int key);

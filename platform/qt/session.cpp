@@ -101,6 +101,7 @@ bool init_gui(int& argc, char** argv) {
     // The program ends its loop itself, after saving, when its main window is destroyed.
     app->setQuitOnLastWindowClosed(false);
     qtplat::set_program_icon();
+    qtplat::install_accessibility();
     return true;
 }
 

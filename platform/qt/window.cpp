@@ -72,6 +72,7 @@ class ClientWidget : public QWidget {
     ClientWidget(plat::Window* w, QWidget* parent) : QWidget(parent), window_(w) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
+        mark_accessible_client(this, w);
     }
 
   protected:

@@ -110,10 +110,11 @@ TEST_F(QtDialogTest, ClientEventsBecomeMessagesAndDoneEnds) {
         EXPECT_LT(client->height(), dialog->height());
         QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(200, 150));
         QTest::keyClick(client, Qt::Key_Down);
-        // The program's drawing shows at once.
+        // The program's drawing shows at once, inside the focus frame round the client area.
         const QImage shown = client->grab().toImage();
-        EXPECT_EQ(QColor(255, 0, 0), shown.pixelColor(2, 2));
-        EXPECT_EQ(QColor(0, 255, 0), shown.pixelColor(client->width() / 2, client->height() - 2));
+        EXPECT_EQ(QColor(255, 0, 0), shown.pixelColor(6, 6));
+        EXPECT_EQ(QColor(0, 255, 0), shown.pixelColor(client->width() / 2, client->height() - 6));
+        EXPECT_NE(QColor(0, 255, 0), shown.pixelColor(client->width() / 2, client->height() - 2));
         auto* done = dialog->findChild<QPushButton*>("done_button");
         ASSERT_NE(nullptr, done);
         done->click();

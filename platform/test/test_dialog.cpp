@@ -118,6 +118,29 @@ void press_key(plat::Window* dialog, uint32_t vk) {
     settle(dialog);
 }
 
+void type_char(plat::Window* dialog, char16_t c, uint32_t vk) {
+    if (!open_dialog(dialog)) return;
+    if (vk) deliver(dialog, plat::WM_KEYDOWN, vk, 1);
+    if (open_dialog(dialog)) deliver(dialog, plat::WM_CHAR, c, 1);
+    settle(dialog);
+}
+
+void press_return(plat::Window* dialog) {
+    if (!open_dialog(dialog)) return;
+    if (deliver(dialog, plat::WM_GETDLGCODE, plat::VK_RETURN, 0) & plat::DLGC_WANTMESSAGE)
+        deliver(dialog, plat::WM_KEYDOWN, plat::VK_RETURN, 1);
+    else
+        deliver(dialog, plat::WM_COMMAND, uintptr_t{plat::IDOK}, 0);
+    settle(dialog);
+}
+
+void focus_client(plat::Window* dialog, bool by_tab) {
+    if (!open_dialog(dialog)) return;
+    dialog->focus = plat::ID_NONE;
+    deliver(dialog, plat::WM_SETFOCUS, by_tab ? 1 : 0, 0);
+    settle(dialog);
+}
+
 void send_command(plat::Window* dialog, uint16_t id, uint16_t code) {
     if (!open_dialog(dialog)) return;
     deliver(dialog, plat::WM_COMMAND, uintptr_t{id} | uintptr_t{code} << 16, 0);
@@ -333,6 +356,14 @@ void set_focus(Window* dialog, uint16_t id) {
     if (!find_control(dialog, id)) return;
     dialog->focus_set = true;
     dialog->focus = id;
+}
+
+void set_focus_rect(Window* dialog, const Rect& rect) {
+    if (dialog) dialog->focus_rect = rect;
+}
+
+void set_control_name(Window* dialog, uint16_t id, const char16_t* name) {
+    if (DialogControl* c = find_control(dialog, id)) c->name = name ? name : u"";
 }
 
 void move_control(Window* dialog, uint16_t id, const Rect& rect) {

@@ -44,6 +44,12 @@ std::vector<Message>& dialog_messages();
 // The user's actions on an open dialog (nothing once it has ended).
 void tap(plat::Window* dialog, int32_t x, int32_t y);
 void press_key(plat::Window* dialog, uint32_t vk);
+// A key that types: WM_KEYDOWN with its key code (0 for none), then WM_CHAR.
+void type_char(plat::Window* dialog, char16_t c, uint32_t vk = 0);
+// Return with the client area focused: WM_KEYDOWN when the procedure wants it, else IDOK.
+void press_return(plat::Window* dialog);
+// The client area gets the focus, by Tab or otherwise.
+void focus_client(plat::Window* dialog, bool by_tab);
 // The procedure's WM_COMMAND, as a button, the Done button or a menu would send it.
 void send_command(plat::Window* dialog, uint16_t id, uint16_t code = plat::BN_CLICKED);
 // A click on a control: an auto radio button is checked first (and the others unchecked), a

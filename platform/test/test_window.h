@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/accessible.h"
 #include "platform/dialog.h"
 #include "platform/platform.h"
 
@@ -40,6 +41,7 @@ struct DialogControl {
     int32_t sel_start = 0, sel_end = 0;
     std::vector<std::u16string> items;
     int32_t selection = -1;
+    std::u16string name;  // set_control_name
 };
 
 struct Window {
@@ -84,7 +86,17 @@ struct Window {
     bool focus_set = false;
     uint16_t focus = ID_NONE;
     bool tap_keeps_focus = false;  // set_tap_keeps_focus
+    Rect focus_rect;               // set_focus_rect
     DialogControl* find_control(uint16_t id);
+
+    // What assistive programs would be told.
+    AccessibleSource accessible_source = nullptr;
+    struct AccessibleNotice {
+        AccessibleChange change = AccessibleChange::content;
+        int32_t node = -1;
+        std::u16string announcement;
+    };
+    std::vector<AccessibleNotice> accessible_notices;
 
     // A bar, and the owner of a dialog.
     Window* owner = nullptr;
