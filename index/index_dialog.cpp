@@ -2,6 +2,7 @@
 
 #include "bookmarks/bookmarks.h"
 #include "index/index_actions.h"
+#include "state/current_day.h"
 #include "store/lesson_store.h"
 
 namespace lekta {
@@ -19,6 +20,8 @@ struct IndexDialog {
     FontSpec font_spec;
     uint16_t current_key = 0;
     uint16_t result = 0;
+    uint32_t branch_size = 0;  // the bookmarks branch's bytes at the list's start
+    bool chose_bookmark = false;
 };
 IndexDialog g_dialog;
 
@@ -42,7 +45,9 @@ void open_tree(plat::Window* dialog) {
     g_dialog.dialog = dialog;
     g_dialog.dc = plat::get_dc(dialog);
     g_dialog.rect = tree_rect(dialog);
-    LessonText list = prepend_bookmark_branch(fetch_lesson_text(INDEX_LESSON_KEY));
+    // The index of the arrangement the current schedule year reads.
+    LessonText list =
+        prepend_bookmark_branch(fetch_index_text(is_leap_cycle()), &g_dialog.branch_size);
     g_dialog.tree =
         create_index_tree(g_dialog.dc, g_dialog.rect, g_dialog.font_spec, INDEX_DIALOG_CAPACITY);
     // A missing or damaged index leaves the tree empty; the dialog still closes as usual.
@@ -104,13 +109,15 @@ void update_index_scroll_bar() {
     plat::set_scroll_info(g_dialog.dialog, 0, g_dialog.tree->max_top, g_dialog.tree->top_row);
 }
 
-uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& params) {
+uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& params,
+                           bool* chose_bookmark) {
     g_dialog = IndexDialog{};
     g_dialog.font_spec = params;
     g_dialog.current_key = current_key;
     g_dialog.result = current_key;
     plat::run_dialog(owner, TEMPLATE, index_dialog_proc, 0);
     const uint16_t result = g_dialog.result;
+    if (chose_bookmark) *chose_bookmark = g_dialog.chose_bookmark;
     g_dialog = IndexDialog{};
     return result;
 }
@@ -124,9 +131,11 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             plat::init_full_screen_dialog(dialog, DIALOG_FLAGS);
             return 0;
         case plat::WM_LBUTTONDOWN: {
-            const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam));
+            uint16_t line = 0;
+            const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam), &line);
             if (hit > 0) {
                 g_dialog.result = static_cast<uint16_t>(hit);
+                g_dialog.chose_bookmark = tree->lines[line].offset < g_dialog.branch_size;
                 plat::end_dialog(dialog, 1);
             } else if (hit < 0) {
                 update_index_scroll_bar();

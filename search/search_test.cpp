@@ -88,42 +88,38 @@ class LessonDateTest : public ::testing::Test {
     }
 };
 
-TEST_F(LessonDateTest, LaterInTheCycleIsThisYear) {
-    g_settings.hebrew_date = {8, 5, 5785};
-    const DateRecord d = date_of(day_of_lesson_ahead(key(8, 10, false)));
-    EXPECT_EQ(d.month, 8);
-    EXPECT_EQ(d.day, 10);
-    EXPECT_EQ(d.year, 5785);
-    // Adar comes later in the schedule year than Heshvan.
-    EXPECT_EQ(date_of(day_of_lesson_ahead(key(12, 3, false))).year, 5785);
-}
-
-TEST_F(LessonDateTest, EarlierInTheCycleIsTheFirstYearOfTheKeysKind) {
-    g_settings.hebrew_date = {8, 5, 5785};
-    for (bool leap : {false, true}) {
-        const DateRecord d = date_of(day_of_lesson_ahead(key(8, 1, leap)));
-        EXPECT_EQ(d.month, 8);
-        EXPECT_EQ(d.day, 1);
-        EXPECT_GE(d.year, 5785);
-        EXPECT_EQ(is_leap_cycle_date(d), leap);
-        for (int32_t y = 5785; y < d.year; ++y)
-            EXPECT_NE(is_leap_cycle_date(DateRecord{8, 1, y}), leap);
+// From start days in both kinds of year, before and after Tishri, in short and long months:
+// a hit in any lesson is dated on the first day from the current one that reads that lesson.
+TEST_F(LessonDateTest, HitIsDatedOnTheFirstDayThatReadsItsLesson) {
+    const DateRecord starts[] = {{8, 5, 5785},  {3, 10, 5785}, {10, 1, 5774},
+                                 {8, 28, 5773}, {9, 19, 5787}, {12, 15, 5784}};
+    for (const DateRecord& start : starts) {
+        g_settings.hebrew_date = start;
+        const int32_t from = day_number_from_hebrew(start.month, start.day, start.year);
+        for (int32_t month = 1; month <= 13; ++month) {
+            for (int32_t slot : {1, 18, 19, 29, 30, 31}) {
+                if (slot == 31 && month != 8 && month != 9) continue;
+                for (bool leap : {false, true}) {
+                    if (month == 13 && !leap) continue;
+                    const uint16_t k = key(month, slot, leap);
+                    const int32_t day = day_of_lesson_ahead(k);
+                    ASSERT_GE(day, from) << std::hex << k;
+                    ASSERT_EQ(lesson_key_of_date(date_of(day)), k) << std::hex << k;
+                    ASSERT_EQ(first_day_reading(k, from), day);
+                    // No earlier day of the same month reads it.
+                    for (int32_t y = start.year - 1; date_of(day).year > y; ++y) {
+                        const int32_t d = day_number_from_hebrew(month, slot == 31 ? 29 : slot, y);
+                        if (d >= from && d < day)
+                            EXPECT_NE(lesson_key_of_date(date_of(d)), k) << std::hex << k;
+                    }
+                }
+            }
+        }
     }
-}
-
-TEST_F(LessonDateTest, AutumnLessonSeenFromSpringIsNextYear) {
-    g_settings.hebrew_date = {3, 10, 5785};
-    for (bool leap : {false, true}) {
-        const DateRecord d = date_of(day_of_lesson_ahead(key(7, 1, leap)));
-        EXPECT_EQ(d.month, 7);
-        EXPECT_GT(d.year, 5785);
-        EXPECT_EQ(is_leap_cycle_date(d), leap);
-    }
-}
-
-TEST_F(LessonDateTest, DaySlot31IsTheDayNumberOfDay31) {
-    g_settings.hebrew_date = {7, 1, 5785};
-    EXPECT_EQ(day_of_lesson_ahead(key(9, 31, false)), day_number_from_hebrew(9, 31, 5785));
+    // A lesson after Adar, seen from 1 Tevet of a year with two Adars, is read in that very
+    // schedule year (not on the same month and day of the Hebrew year's other part).
+    g_settings.hebrew_date = {10, 1, 5774};
+    EXPECT_EQ(day_of_lesson_ahead(key(7, 19, true)), day_number_from_hebrew(7, 19, 5775));
 }
 
 }  // namespace

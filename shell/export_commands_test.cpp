@@ -45,6 +45,17 @@ TEST_F(ExportCommandsTest, CopyThenAppendAfterADayStep) {
     EXPECT_TRUE(boxes().empty());
 }
 
+TEST_F(ExportCommandsTest, CopyIsInReadingOrderWhateverTheDrawingDirection) {
+    start_on(civil_day(2026, 12, 7));
+    command(CMD_COPY);
+    const std::string rtf = held(plat::MIME_RTF), text = held(plat::MIME_TEXT);
+    command(CMD_REVERSE);
+    ASSERT_TRUE(g_settings.flags & FLAG_REVERSE);
+    command(CMD_COPY);
+    EXPECT_EQ(held(plat::MIME_RTF), rtf);
+    EXPECT_EQ(held(plat::MIME_TEXT), text);
+}
+
 TEST_F(ExportCommandsTest, NothingShownNothingCopied) {
     start_on(civil_day(2026, 12, 7));
     destroy_view(g_settings.view, true);
