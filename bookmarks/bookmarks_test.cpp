@@ -153,7 +153,7 @@ class Branch : public Bookmarks {
         book_.index = {0xFE, 0xBF, 0x8C, 1,    0x61, 0,    0x01, 0x41, 0x01, 2, 0x62, 0x63,
                        0,    0x03, 0x41, 0x01, 2,    0x64, 0,    0,    0,    0, 0,    0};
         // 5 Nisan, and 29 Heshvan of both lengths, have no title paragraph.
-        for (uint16_t key : {0x0105, 0x081D, 0x081F})
+        for (const uint16_t key : std::initializer_list<uint16_t>{0x0105, 0x081D, 0x081F})
             book_.lessons[key] = {0xB1, 0, 0x62, 0x63, 0, 0, 0, 0, 0};
         ts::use_test_book(book_);
     }

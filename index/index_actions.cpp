@@ -11,7 +11,6 @@ namespace {
 
 // The bookmarks branch's group (its entries repeat index sections).
 constexpr uint16_t BRANCH_GROUP_KEY = 0x8877;
-constexpr int32_t REVEAL_ROWS_ABOVE = 3;
 
 // Order in the schedule year, 19 Kislev first; slot 31 between days 29 and 30.
 int32_t cycle_rank(uint16_t key) {
@@ -257,11 +256,6 @@ void reveal_lesson(IndexTree* tree, uint16_t lesson_key) {
     }
     show_entry_forwards(tree, static_cast<uint16_t>(found));
     compute_index_max_top(tree);
-    // The marked section on the page, a few rows below its groups where there is room.
-    int32_t row = 0;
-    for (int32_t i = 0; i < found; ++i)
-        if (line_visible(tree->lines[i])) ++row;
-    tree->top_row = std::clamp(row - REVEAL_ROWS_ABOVE, 0, std::max(tree->max_top, 0));
 }
 
 std::vector<OpenEntry> save_open_state(const IndexTree& tree) {

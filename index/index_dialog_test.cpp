@@ -58,8 +58,9 @@ TEST_F(IndexDialogTest, OpenAGroupAndPickASection) {
         after_second = shown();
         testplat::tap(d, 230, 40);  // cc dd
     });
-    EXPECT_EQ(after_first, "1100110");
-    EXPECT_EQ(after_second, "1111110");
+    // h holds 5 Sivan and is shown from the start.
+    EXPECT_EQ(after_first, "1100111");
+    EXPECT_EQ(after_second, "1111111");
     EXPECT_EQ(key, 0x0101);
     const auto& runs = testplat::dialog_runs();
     ASSERT_EQ(runs.size(), 1u);
@@ -86,12 +87,25 @@ TEST_F(IndexDialogTest, OkKeepsTheLessonCancelGivesNothing) {
               0x0305);
 }
 
-TEST_F(IndexDialogTest, OpensOnTheSectionOfTheDay) {
+TEST_F(IndexDialogTest, OpensOnTheSectionOfTheDayOpenAndMarked) {
+    // The groups it lies in are open with all their children; the section is marked, also
+    // when no section begins on the day (5 Sivan lies in h, 4 Nisan).
     std::string opened;
-    run(0x0102, [&](plat::Window*) { opened = shown(); });
-    EXPECT_EQ(opened, "1101110");
+    uint8_t a_attribute = 0, bb_attribute = 0;
+    bool marked_e = false;
+    run(0x0102, [&](plat::Window*) {
+        const IndexTree* tree = index_dialog_tree();
+        opened = shown();
+        a_attribute = tree->lines[0].attribute;
+        bb_attribute = tree->lines[1].attribute;
+        marked_e = line_marked(*tree, tree->lines[3]) && !line_marked(*tree, tree->lines[2]);
+    });
+    EXPECT_EQ(opened, "1111110");
+    EXPECT_TRUE(a_attribute & INDEX_EXPANDED);
+    EXPECT_TRUE(bb_attribute & INDEX_EXPANDED);
+    EXPECT_TRUE(marked_e);
     run(0x0305, [&](plat::Window*) { opened = shown(); });
-    EXPECT_EQ(opened, "1000010");
+    EXPECT_EQ(opened, "1000011");
 }
 
 TEST_F(IndexDialogTest, KeysAndTheScrollBarScroll) {
@@ -101,7 +115,7 @@ TEST_F(IndexDialogTest, KeysAndTheScrollBarScroll) {
         IndexTree* tree = index_dialog_tree();
         // Small enough to scroll: 60 pixels high.
         testplat::resize_dialog(d, 320, 60);
-        EXPECT_EQ(shown(), "1111110");  // still open after the resize
+        EXPECT_EQ(shown(), "1111111");  // still open after the resize
         EXPECT_GT(tree->max_top, 0);
         const int32_t max_top = tree->max_top;
         testplat::press_key(d, plat::VK_NEXT);  // one row, like the arrow
@@ -133,10 +147,10 @@ TEST_F(IndexDialogTest, BookmarksComeFirstAndReachTheirLesson) {
         opened = shown();
         testplat::tap(d, 240, 45);  // the second bookmark: 5 letters at x 231..281
     });
-    // The current lesson is found in the branch, so nothing of the index is opened.
+    // The branch is shown whole, and the index opens on the lesson's section all the same.
     EXPECT_EQ(opened,
               "111"
-              "1000010");
+              "1111110");
     EXPECT_EQ(key, 0x0305);
 }
 
