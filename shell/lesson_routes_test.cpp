@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "bookmarks/bookmarks.h"
-#include "platform/book.h"
 #include "platform/test/test_dialog.h"
 #include "search/match.h"
 #include "shell/navigation.h"
 #include "shell/reader_test_support.h"
+#include "store/book.h"
 #include "store/index_records.h"
 #include "view/letter_code.h"
 

@@ -1,5 +1,5 @@
 // Message boxes: modal Qt boxes in a GUI session, one line on standard error otherwise.
-#include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -74,7 +74,7 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
     if (yes_no_cancel) {
         // Escape and the close box press a button of their own, never shown, so that backing
         // out is told apart from the Cancel button.
-        QAbstractButton* close = box.addButton(QMessageBox::Close);
+        QPushButton* close = box.addButton(QMessageBox::Close);
         close->hide();
         box.setEscapeButton(close);
     }
