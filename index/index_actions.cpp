@@ -122,10 +122,15 @@ void draw_index(IndexTree* tree, DrawMode mode) {
                 {icon_x, icon_y, icon_x + INDEX_ICON_SIZE, icon_y + INDEX_ICON_SIZE});
         }
         if (line_marked(*tree, line)) {
+            // The current lesson's section, on the search highlight's yellow.
             plat::fill_rect(tree->dc, {line.x, y, line.x + line.width, y + line.height},
                             COLOR_YELLOW);
+            const plat::Colorref background = plat::set_bk_color(tree->dc, COLOR_YELLOW);
+            draw_line_text(tree, line, y);
+            plat::set_bk_color(tree->dc, background);
+        } else {
+            draw_line_text(tree, line, y);
         }
-        draw_line_text(tree, line, y);
         last_key = line.key;
         y += line.height;
         room -= line.height;
