@@ -96,10 +96,6 @@ TEST_F(LessonRoutes, SectionsLeadIntoTheCycleBeingReadAndBookmarksToTheirOwnLess
                         plat::menu_item_checked(main_menu(), CMD_BOOKMARK));
         }
     }
-    // Chapter 8 of Genesis from 27 Kislev 5787 begins three days on.
-    open_on(DAYS[4]);
-    go_to_section(window, 0x191E);
-    EXPECT_EQ(g_settings.current_day, day_number_from_hebrew(9, 30, 5787));
 }
 
 }  // namespace

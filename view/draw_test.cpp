@@ -141,12 +141,6 @@ TEST_F(DrawTest, HighlightShowsTheWholeVisualLabel) {
     EXPECT_EQ(t[0].color, COLOR_BLUE);
     EXPECT_EQ(t[1].text, u"e");
     EXPECT_EQ(rect_of(t[1]), "30,0,40,16");
-    // A hit in the label alone, which no line's bytes hold, is drawn too.
-    view->hl_start = 17;
-    view->hl_end = 18;
-    dc->calls.clear();
-    draw_highlight(view);
-    EXPECT_EQ(texts().size(), 1u);
 }
 
 TEST_F(DrawTest, ReverseTurnsDrawnRunsButNeverMeasuredOnes) {
