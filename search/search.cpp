@@ -5,6 +5,7 @@
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/lesson_store.h"
 #include "view/frame.h"
@@ -130,12 +131,12 @@ uint32_t resume_position(const TextView& view) {
 int32_t day_of_lesson_ahead(uint16_t key) {
     // The day must read the very lesson of the hit, or the next search would walk the other
     // arrangement's lessons, or resume past lessons it never searched.
-    const DateRecord& today = g_settings.hebrew_date;
+    const DateRecord& today = g_reader.hebrew_date;
     const int32_t from = day_number_from_hebrew(today.month, today.day, today.year);
     if (const int32_t day = first_day_reading(key, from)) return day;
     const int32_t m = key_month(key), d = key & KEY_SLOT_MASK;
     const bool leap = (key & LESSON_KEY_LEAP_CYCLE) != 0;
-    const DateRecord& now = g_settings.hebrew_date;
+    const DateRecord& now = g_reader.hebrew_date;
     int32_t year;
     if (m >= 7 && now.month < 7)
         year = year_of_kind(m, d, now.year + 1, leap);
@@ -153,7 +154,7 @@ int show_hit(TextView* view, Hit hit) {
     if (hit.offset >= view->text.length || hit.length == 0 || hit.length > hit.offset + 1u)
         return 0;
     find_offset(view, hit.offset);
-    repaint_window(g_settings.main_window, PAINT_EVERYTHING);
+    repaint_window(g_reader.main_window, PAINT_EVERYTHING);
     view->hl_start = static_cast<uint16_t>(hit.offset - hit.length + 1);
     view->hl_end = static_cast<uint16_t>(hit.offset + 1);
     draw_view(view, DRAW_ERASE);
@@ -166,7 +167,8 @@ int search_next(plat::Window* owner) {
     const auto pattern = search_string();
     if (pattern.empty()) return 0;
     Settings& s = g_settings;
-    TextView* view = s.view;
+    Reader& r = g_reader;
+    TextView* view = r.view;
     const bool has_text = view && view->text;
     if (has_text) {
         const Hit hit = search_text(view->text.span(), resume_position(*view), pattern);
@@ -193,7 +195,7 @@ int search_next(plat::Window* owner) {
 
         select_day(day_of_lesson_ahead(key), true);
         if (!view) {
-            repaint_window(s.main_window, PAINT_EVERYTHING);
+            repaint_window(r.main_window, PAINT_EVERYTHING);
             return 1;
         }
         set_text(view, &text, TAKE_TEXT);
