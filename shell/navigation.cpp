@@ -79,7 +79,7 @@ int go_to_section(plat::Window* owner, uint16_t key) {
     const bool leap_key = (key & LESSON_KEY_LEAP_CYCLE) != 0;
     if (book_has_leap_cycle()) {
         // The index the dialog showed is the one of the arrangement being read: the section
-        // begins in this schedule year, not in the Hebrew year's other part.
+        // begins in this schedule year, not in the other half of the Hebrew year.
         int32_t day =
             leap_key == is_leap_cycle() ? day_in_cycle(lesson, g_settings.current_day) : 0;
         if (day == 0) day = nearest_day_reading(lesson, g_settings.current_day);

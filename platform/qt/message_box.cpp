@@ -1,7 +1,7 @@
 // Message boxes: modal Qt boxes in a GUI session, one line on standard error otherwise.
-#include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cerrno>
 #include <cstdio>
