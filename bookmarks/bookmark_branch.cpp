@@ -4,6 +4,7 @@
 
 #include "bookmarks/bookmarks.h"
 #include "calendar/date_text.h"
+#include "calendar/schedule.h"
 #include "state/settings.h"
 #include "store/index_records.h"
 #include "view/letter_code.h"
@@ -76,7 +77,9 @@ std::vector<uint8_t> lesson_branch_title(uint16_t lesson_key) {
     }
     // No title of its own: the day and month, as the date strip writes them.
     const int month = lesson_key >> 8 & 0x0F;
-    const int day = std::clamp(lesson_key & 0xFF, 1, 30);
+    // Slot 31 is read on the 29th.
+    const int slot = lesson_key & 0xFF;
+    const int day = slot == SHORT_MONTH_SLOT ? 29 : std::clamp(slot, 1, 30);
     const bool leap = month == 13 || (lesson_key & 0x1000) != 0;
     const DateRecord date{month, day, leap ? LEAP_YEAR : REGULAR_YEAR};
     uint8_t text[DATE_TEXT_MAX] = {};
@@ -119,10 +122,12 @@ LessonText build_bookmark_branch(const LessonText& index) {
     return text_of(out);
 }
 
-LessonText prepend_bookmark_branch(LessonText index) {
+LessonText prepend_bookmark_branch(LessonText index, uint32_t* branch_size) {
+    if (branch_size) *branch_size = 0;
     if (g_settings.bookmarks.empty()) return index;
     LessonText branch = build_bookmark_branch(index);
     if (!branch) return index;
+    if (branch_size) *branch_size = branch.length - INDEX_TERMINATOR_SIZE;
     const std::span<const uint8_t> list = list_of(index);
     uint32_t index_end = 0;
     if (!index || !index_list_valid(list, &index_end)) return branch;

@@ -48,7 +48,8 @@ void bookmark_toggle(plat::Window* owner) {
     }
     const int answer = plat::message_box(owner, u"Remove Bookmark?\n\nCancel - Don't ask again",
                                          u"Bookmark", plat::MB_YESNOCANCEL);
-    if (answer == plat::IDNO) return;
+    // Backing out (Escape, the close box) keeps the bookmark, as No does.
+    if (answer == plat::IDNO || answer == plat::IDCLOSE) return;
     if (answer == plat::IDCANCEL) g_reader.bookmark_question_flags |= BOOKMARK_NO_QUESTION;
     if (answer == plat::IDYES || answer == plat::IDCANCEL) bookmark_remove(key);
 }

@@ -49,7 +49,8 @@ void bookmark_toggle(plat::Window* owner);
 LessonText build_bookmark_branch(const LessonText& index);
 // The list the index dialog shows: the branch, then the index's records. The index alone when
 // there are no bookmarks; the branch alone when the index is missing or does not read.
-LessonText prepend_bookmark_branch(LessonText index);
+// *branch_size (when given) receives the bytes of the branch's records before the index's.
+LessonText prepend_bookmark_branch(LessonText index, uint32_t* branch_size = nullptr);
 // A lesson's own title as a branch title: the title paragraph of its text, else its Hebrew day
 // and month. Letter code, visual order; empty for a key that names no lesson.
 std::vector<uint8_t> lesson_branch_title(uint16_t lesson_key);

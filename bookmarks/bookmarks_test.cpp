@@ -124,6 +124,12 @@ TEST_F(Bookmarks, ToggleAsksBeforeRemovingUntilToldNotTo) {
     EXPECT_EQ(box.style, plat::MB_YESNOCANCEL);
     EXPECT_TRUE(is_bookmarked(0x0901));
 
+    // Escape or the close box backs out: the bookmark and the question stay.
+    testplat::push_message_box_answer(plat::IDCLOSE);
+    bookmark_toggle(nullptr);
+    EXPECT_TRUE(is_bookmarked(0x0901));
+    EXPECT_EQ(g_reader.bookmark_question_flags, 0);
+
     testplat::push_message_box_answer(plat::IDYES);
     bookmark_toggle(nullptr);
     EXPECT_FALSE(is_bookmarked(0x0901));
@@ -138,7 +144,7 @@ TEST_F(Bookmarks, ToggleAsksBeforeRemovingUntilToldNotTo) {
     bookmark_toggle(nullptr);
     bookmark_toggle(nullptr);  // removed without a question now
     EXPECT_FALSE(is_bookmarked(0x0901));
-    EXPECT_EQ(testplat::message_boxes().size(), 3u);
+    EXPECT_EQ(testplat::message_boxes().size(), 4u);
 }
 
 class Branch : public Bookmarks {
@@ -149,8 +155,9 @@ class Branch : public Bookmarks {
         // A group, two sections (1 Nisan, titled "bc"; 3 Nisan, "d").
         book_.index = {0xFE, 0xBF, 0x8C, 1,    0x61, 0,    0x01, 0x41, 0x01, 2, 0x62, 0x63,
                        0,    0x03, 0x41, 0x01, 2,    0x64, 0,    0,    0,    0, 0,    0};
-        // 5 Nisan has no title paragraph.
-        book_.lessons[0x0105] = {0xB1, 0, 0x62, 0x63, 0, 0, 0, 0, 0};
+        // 5 Nisan, and 29 Heshvan of both lengths, have no title paragraph.
+        for (const uint16_t key : std::initializer_list<uint16_t>{0x0105, 0x081D, 0x081F})
+            book_.lessons[key] = {0xB1, 0, 0x62, 0x63, 0, 0, 0, 0, 0};
         ts::use_test_book(book_);
     }
     ts::TestBook book_;
@@ -189,6 +196,8 @@ TEST_F(Branch, OtherLessonsAreTitledFromTheLesson) {
     EXPECT_EQ(records[2].key, 0x4105);
     // Visual order, as the date strip writes it: the month Nisan, a space, the day 5.
     EXPECT_EQ(records[2].title, (Bytes{0x70, 0x72, 0x6A, 0x71, ' ', 0x65}));
+    // Slot 31 is read on the 29th, and named so.
+    EXPECT_EQ(lesson_branch_title(0x081F), lesson_branch_title(0x081D));
 }
 
 TEST_F(Branch, AMissingOrDamagedIndexShowsTheBranchAlone) {

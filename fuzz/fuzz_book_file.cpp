@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     (void)fetch_lesson_text(INDEX_LESSON_KEY);
+    (void)fetch_index_text(true);
     testplat::message_boxes().clear();
     unload_book();
     return 0;

@@ -9,6 +9,19 @@
 namespace lekta {
 namespace {
 
+// The bookmarks branch's group (its entries repeat index sections).
+constexpr uint16_t BRANCH_GROUP_KEY = 0x8877;
+
+// Order in the schedule year, 19 Kislev first; slot 31 between days 29 and 30.
+int32_t cycle_rank(uint16_t key) {
+    const int32_t month = key >> 8 & 0x0F;
+    const int32_t slot = key & 0xFF;
+    const int32_t day = slot == 31 ? 29 : slot;
+    int32_t position = (month + 4) % 13 * 30 + day;
+    if (month == 9 && day < 19) position += 390;
+    return position * 2 + (slot == 31 ? 1 : 0);
+}
+
 bool has_lines(const IndexTree* tree) {
     return tree && tree->list && tree->lines && tree->line_count > 0;
 }
@@ -42,10 +55,18 @@ void show_entry_forwards(IndexTree* tree, uint16_t i) {
         show_line(tree, tree->lines[i]);
 }
 
-void show_entry_backwards(IndexTree* tree, int32_t i) {
-    const uint16_t key = tree->lines[i].key;
-    for (; i >= 0 && tree->lines[i].key == key; --i)
-        show_line(tree, tree->lines[i]);
+// Marks the group at line g open and shows its direct children; nothing is drawn.
+void open_group(IndexTree* tree, uint16_t g) {
+    const uint16_t after = run_end(*tree, g);
+    for (uint16_t i = g; i < after; ++i)
+        tree->lines[i].attribute |= INDEX_EXPANDED;
+    const uint8_t own_level = tree->lines[g].level;
+    const uint8_t child_level = tree->lines[after].level;
+    for (uint16_t i = after; i < tree->line_count; ++i) {
+        IndexLine& line = tree->lines[i];
+        if (line.level < child_level || line.level <= own_level) break;
+        if (line.level == child_level) show_line(tree, line);
+    }
 }
 
 const plat::MonoImage& icon_of(const IndexLine& line) {
@@ -100,7 +121,16 @@ void draw_index(IndexTree* tree, DrawMode mode) {
                 tree->dc, icon_of(line),
                 {icon_x, icon_y, icon_x + INDEX_ICON_SIZE, icon_y + INDEX_ICON_SIZE});
         }
-        draw_line_text(tree, line, y);
+        if (line_marked(*tree, line)) {
+            // The current lesson's section, on the search highlight's yellow.
+            plat::fill_rect(tree->dc, {line.x, y, line.x + line.width, y + line.height},
+                            COLOR_YELLOW);
+            const plat::Colorref background = plat::set_bk_color(tree->dc, COLOR_YELLOW);
+            draw_line_text(tree, line, y);
+            plat::set_bk_color(tree->dc, background);
+        } else {
+            draw_line_text(tree, line, y);
+        }
         last_key = line.key;
         y += line.height;
         room -= line.height;
@@ -110,7 +140,7 @@ void draw_index(IndexTree* tree, DrawMode mode) {
     plat::set_text_color(tree->dc, saved_color);
 }
 
-int32_t index_tap(IndexTree* tree, int32_t x, int32_t y) {
+int32_t index_tap(IndexTree* tree, int32_t x, int32_t y, uint16_t* tapped) {
     if (!has_lines(tree)) return 0;
     if (x < tree->left || x > tree->left + tree->width || y < tree->top ||
         y > tree->top + tree->height)
@@ -128,6 +158,7 @@ int32_t index_tap(IndexTree* tree, int32_t x, int32_t y) {
         if (y <= bottom) break;
     }
     const IndexLine& line = tree->lines[i];
+    if (tapped) *tapped = i;
     const int32_t span_end = line.x + line.width + INDEX_TAP_SPAN;
     if (x >= line.x && x <= span_end) {
         if (line.key & INDEX_SECTION_BIT) return line.key & INDEX_LESSON_MASK;
@@ -151,21 +182,20 @@ int32_t toggle_group(IndexTree* tree, uint16_t g) {
         tree->lines[i].attribute ^= INDEX_EXPANDED;
 
     const int32_t before = tree->visible_count;
-    const int32_t own_indent = right_indent(*tree, tree->lines[g]);
-    int32_t child_indent = right_indent(*tree, tree->lines[after]);
+    // Children are told by their records' level, not by their indent: a tree too narrow to
+    // indent draws every level at the same place.
+    const uint8_t own_level = tree->lines[g].level;
+    const uint8_t child_level = tree->lines[after].level;
     for (uint16_t i = after; i < tree->line_count; ++i) {
         IndexLine& line = tree->lines[i];
-        const int32_t indent = right_indent(*tree, line);
         // Past the group's subtree; a group without children leaves its siblings alone.
-        if (indent < child_indent || indent <= own_indent) break;
-        if ((line.key & INDEX_LESSON_MASK) == (key & INDEX_LESSON_MASK) && indent == child_indent)
-            child_indent = right_indent(*tree, tree->lines[i + 1]);
+        if (line.level < child_level || line.level <= own_level) break;
         if (was_expanded) {
             if (line_visible(line)) {
                 line.attribute &= static_cast<uint8_t>(~INDEX_VISIBLE);
                 --tree->visible_count;
             }
-        } else if (!line_visible(line) && indent == child_indent) {
+        } else if (!line_visible(line) && line.level == child_level) {
             line.attribute |= INDEX_VISIBLE;
             ++tree->visible_count;
         }
@@ -190,24 +220,46 @@ int scroll_index(IndexTree* tree, int32_t delta, ScrollRedraw redraw, bool clamp
 
 void reveal_lesson(IndexTree* tree, uint16_t lesson_key) {
     if (!has_lines(tree) || lesson_key == 0) return;
-    uint16_t found = 0;
-    while (found < tree->line_count && ((tree->lines[found].key & INDEX_GROUP_BIT) ||
-                                        (tree->lines[found].key & INDEX_LESSON_MASK) != lesson_key))
-        ++found;
-    if (found >= tree->line_count || line_visible(tree->lines[found])) return;
-
-    show_entry_forwards(tree, found);
-    if (const uint16_t next = run_end(*tree, found); next < tree->line_count)
-        show_entry_forwards(tree, next);
-    // Every line left of the found one's indent, walking back, is a group it lies in.
-    int32_t threshold = right_indent(*tree, tree->lines[found]);
-    for (int32_t i = found - 1; i >= 0; --i) {
-        const int32_t indent = right_indent(*tree, tree->lines[i]);
-        if (indent < threshold) {
-            threshold = indent;
-            show_entry_backwards(tree, i);
+    // The section the lesson belongs to: the last one that begins on it or before it in the
+    // schedule year. The bookmarks branch only repeats sections and is passed over.
+    const int32_t wanted = cycle_rank(lesson_key);
+    int32_t found = -1, found_rank = -1;
+    for (uint16_t i = 0; i < tree->line_count; i = run_end(*tree, i)) {
+        const IndexLine& line = tree->lines[i];
+        if (line.key == BRANCH_GROUP_KEY) {
+            while (i + 1 < tree->line_count && tree->lines[i + 1].level > line.level)
+                ++i;
+            continue;
+        }
+        if (!(line.key & INDEX_SECTION_BIT) || (line.key & INDEX_GROUP_BIT)) continue;
+        const int32_t rank = cycle_rank(line.key & INDEX_LESSON_MASK);
+        if (rank <= wanted && rank > found_rank) {
+            found = i;
+            found_rank = rank;
         }
     }
+    if (found < 0) return;
+    tree->marked_begin = tree->lines[found].offset;
+    tree->marked_end = tree->lines[run_end(*tree, static_cast<uint16_t>(found)) - 1].offset + 1u;
+
+    // Every group it lies in is opened with all its children shown, as a tap opens it, so that
+    // no group is drawn closed over shown children.
+    std::vector<uint16_t> groups;
+    uint8_t level = tree->lines[found].level;
+    for (int32_t i = found - 1; i >= 0 && level > 1; --i) {
+        if (tree->lines[i].level < level && (tree->lines[i].key & INDEX_GROUP_BIT)) {
+            level = tree->lines[i].level;
+            groups.push_back(static_cast<uint16_t>(i));
+        }
+    }
+    for (auto it = groups.rbegin(); it != groups.rend(); ++it) {
+        uint16_t g = *it;
+        while (g > 0 && tree->lines[g - 1].key == tree->lines[g].key)
+            --g;
+        show_entry_forwards(tree, g);
+        if (!(tree->lines[g].attribute & INDEX_EXPANDED)) open_group(tree, g);
+    }
+    show_entry_forwards(tree, static_cast<uint16_t>(found));
     compute_index_max_top(tree);
 }
 

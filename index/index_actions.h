@@ -19,7 +19,8 @@ constexpr int32_t INDEX_TAP_SPAN = 13;
 void draw_index(IndexTree* tree, DrawMode mode);
 // A lesson key (> 0) for a tap on a section; 0 for nothing; a negative value when a group was
 // opened or closed, or when nothing lies under the tap.
-int32_t index_tap(IndexTree* tree, int32_t x, int32_t y);
+// The tapped line goes to *line when asked for.
+int32_t index_tap(IndexTree* tree, int32_t x, int32_t y, uint16_t* line = nullptr);
 // Opens a closed group (showing its direct children) or closes an open one (hiding its whole
 // subtree), then redraws. Returns -(group key & 0x3FFF).
 int32_t toggle_group(IndexTree* tree, uint16_t line);

@@ -128,21 +128,21 @@ TEST_F(IndexTreeActions, ClosingAGroupWithoutChildrenLeavesItsSiblings) {
     EXPECT_EQ(shown(), "111");
 }
 
-TEST_F(IndexTreeActions, RevealOpensTheChainDownToTheLesson) {
+TEST_F(IndexTreeActions, RevealOpensTheGroupsOfTheLessonsSectionAndMarksIt) {
     reveal_lesson(tree_, 0x0102);   // e
-    EXPECT_EQ(shown(), "1101110");  // a, bb, e, f (the entry after), g
-    EXPECT_FALSE(expanded(1));      // bb shows closed although e is shown
-    EXPECT_EQ(tree_->visible_count, 5);
-    // The first tap shows all of bb's children, the second hides them.
-    toggle_group(tree_, 1);
-    EXPECT_EQ(shown(), "1111110");
-    toggle_group(tree_, 1);
-    EXPECT_EQ(shown(), "1100110");
+    EXPECT_EQ(shown(), "1111110");  // a and bb open, each with all its children
+    EXPECT_TRUE(expanded(0) && expanded(1) && line_marked(*tree_, tree_->lines[3]));
+    // No section begins on 9 Nisan: it lies in h, which opens g and is marked.
+    reveal_lesson(tree_, 0x0109);
+    EXPECT_EQ(shown(), "1111111");
+    EXPECT_TRUE(line_marked(*tree_, tree_->lines[6]) && !line_marked(*tree_, tree_->lines[3]));
+}
 
-    const std::string before = shown();
-    reveal_lesson(tree_, 0x0109);  // no such section
-    reveal_lesson(tree_, 0x3FFE);  // a group's low bits never match
-    EXPECT_EQ(shown(), before);
+TEST_F(IndexTreeActions, ANarrowTreeOpensGroupsByLevelAndMeasuresWhatItDraws) {
+    resize_index(tree_, 20, 100);  // levels 2 and 3 lose their indent; a letter is forced alone
+    EXPECT_EQ(tree_->lines[0].width, 10);
+    toggle_group(tree_, 0);
+    EXPECT_EQ(shown(), "11000110");  // a, bb, cc, dd, e, f, g, h
 }
 
 TEST_F(IndexTreeActions, ScrollStaysWithinTheRange) {

@@ -3,6 +3,7 @@
 #include "bookmarks/bookmarks.h"
 #include "index/index_actions.h"
 #include "index/index_cursor.h"
+#include "state/current_day.h"
 #include "store/lesson_store.h"
 
 namespace lekta {
@@ -21,6 +22,8 @@ struct IndexDialog {
     uint16_t current_key = 0;
     uint16_t result = 0;
     IndexCursor cursor;
+    uint32_t branch_size = 0;  // the bookmarks branch's bytes at the list's start
+    bool chose_bookmark = false;
 };
 IndexDialog g_dialog;
 
@@ -44,7 +47,9 @@ void open_tree(plat::Window* dialog) {
     g_dialog.dialog = dialog;
     g_dialog.dc = plat::get_dc(dialog);
     g_dialog.rect = tree_rect(dialog);
-    LessonText list = prepend_bookmark_branch(fetch_lesson_text(INDEX_LESSON_KEY));
+    // The index of the arrangement the current schedule year reads.
+    LessonText list =
+        prepend_bookmark_branch(fetch_index_text(is_leap_cycle()), &g_dialog.branch_size);
     g_dialog.tree =
         create_index_tree(g_dialog.dc, g_dialog.rect, g_dialog.font_spec, INDEX_DIALOG_CAPACITY);
     // A missing or damaged index leaves the tree empty; the dialog still closes as usual.
@@ -80,6 +85,9 @@ bool on_cursor(const CursorResult& r) {
     update_index_scroll_bar();
     if (r.chosen) {
         g_dialog.result = r.chosen;
+        const IndexTree* tree = g_dialog.tree;
+        g_dialog.chose_bookmark = tree && g_dialog.cursor.line >= 0 &&
+                                  tree->lines[g_dialog.cursor.line].offset < g_dialog.branch_size;
         plat::end_dialog(g_dialog.dialog, 1);
         return true;
     }
@@ -148,13 +156,15 @@ void update_index_scroll_bar() {
     plat::set_scroll_info(g_dialog.dialog, 0, g_dialog.tree->max_top, g_dialog.tree->top_row);
 }
 
-uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec) {
+uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec,
+                           bool* chose_bookmark) {
     g_dialog = IndexDialog{};
     g_dialog.font_spec = font_spec;
     g_dialog.current_key = current_key;
     g_dialog.result = current_key;
     plat::run_dialog(owner, TEMPLATE, index_dialog_proc, 0);
     const uint16_t result = g_dialog.result;
+    if (chose_bookmark) *chose_bookmark = g_dialog.chose_bookmark;
     g_dialog = IndexDialog{};
     return result;
 }
@@ -169,9 +179,11 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             plat::set_accessible_source(dialog, accessible_nodes);
             return 0;
         case plat::WM_LBUTTONDOWN: {
-            const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam));
+            uint16_t line = 0;
+            const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam), &line);
             if (hit > 0) {
                 g_dialog.result = static_cast<uint16_t>(hit);
+                g_dialog.chose_bookmark = tree->lines[line].offset < g_dialog.branch_size;
                 plat::end_dialog(dialog, 1);
             } else if (hit < 0) {
                 update_index_scroll_bar();

@@ -9,8 +9,10 @@
 
 namespace lekta {
 
-// The chosen section's lesson key; the current key after OK; 0 after Cancel.
-uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec);
+// The chosen section's lesson key; the current key after OK; 0 after Cancel. *chose_bookmark
+// (when given) tells whether the choice was an entry of the bookmarks branch.
+uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec,
+                           bool* chose_bookmark = nullptr);
 
 intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam);

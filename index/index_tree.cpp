@@ -42,6 +42,7 @@ int32_t wrap_count(plat::Dc* dc, const uint8_t* s, int32_t remaining, int32_t av
     int32_t count = remaining;
     width = avail;
     measure_fit(dc, s, width, count);
+    const int32_t fitted = count;
     if (count <= 0) {
         count = 1;
     } else if (count < remaining && s[count] != ' ') {
@@ -52,7 +53,8 @@ int32_t wrap_count(plat::Dc* dc, const uint8_t* s, int32_t remaining, int32_t av
             }
         }
     }
-    if (count != remaining || width > avail) {
+    // A byte forced onto a line of its own did not fit: it is measured as drawn.
+    if (count != fitted || count != remaining || width > avail) {
         width = std::numeric_limits<int32_t>::max();
         int32_t measured = count;
         measure_fit(dc, s, width, measured);
@@ -142,6 +144,7 @@ int layout_index(IndexTree* tree, LessonText* list, ListOwnership ownership) {
             line.height = height;
             line.key = record.key;
             line.attribute = record.attribute;
+            line.level = record.level;
             line.x = tree->left + tree->width - indent - width;
             if (record.attribute & INDEX_VISIBLE) ++tree->visible_count;
             pos += taken;

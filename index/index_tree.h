@@ -30,6 +30,7 @@ struct IndexLine {
     int32_t height = 0;  // text height of the entry's font
     uint16_t key = 0;
     uint8_t attribute = 0;  // INDEX_VISIBLE and INDEX_EXPANDED change; 0 ends the table
+    uint8_t level = 0;      // the record's: a narrow tree may draw every level at one indent
 };
 
 struct IndexFont {
@@ -51,7 +52,13 @@ struct IndexTree {
     int32_t max_top = 0;         // largest top row the scroll range allows
     int32_t lines_drawn = 0;     // by the last full draw: the page size
     IndexLine* lines = nullptr;  // capacity + 1 entries; the one after the last is all zero
+    // The title bytes of the entry drawn marked (the current lesson's section); none when equal.
+    uint32_t marked_begin = 0, marked_end = 0;
 };
+
+inline bool line_marked(const IndexTree& tree, const IndexLine& line) {
+    return line.offset >= tree.marked_begin && line.offset < tree.marked_end;
+}
 
 inline bool line_visible(const IndexLine& line) {
     return (line.attribute & INDEX_VISIBLE) != 0;

@@ -35,11 +35,13 @@ constexpr uint32_t MB_ICONEXCLAMATION = 0x30;
 constexpr int IDOK = 1;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
-// IDCANCEL (2) is in dialog.h.
+// IDCANCEL (2) is in dialog.h. A MB_YESNOCANCEL box left with Escape or its close box, or that
+// nobody can answer, answers IDCLOSE: backing out is not the Cancel button.
+constexpr int IDCLOSE = 8;
 
-// A modal message box; returns the button pressed (IDOK, or IDYES, IDNO or IDCANCEL for
-// MB_YESNOCANCEL; closing such a box answers IDCANCEL). owner may be null. caption may be
-// null (no caption of its own). Texts are UTF-16, zero-terminated.
+// A modal message box; returns the button pressed (IDOK, or IDYES, IDNO, IDCANCEL or IDCLOSE
+// for MB_YESNOCANCEL). owner may be null. caption may be null (no caption of its own). Texts
+// are UTF-16, zero-terminated.
 int message_box(Window* owner, const char16_t* text, const char16_t* caption, uint32_t style);
 
 // ---- Clock -----------------------------------------------------------------------------------

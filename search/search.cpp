@@ -111,9 +111,13 @@ uint32_t resume_position(const TextView& view) {
     if (line->style == 0) return past_end;  // the page shows nothing of the text
     const uint32_t s = line->offset, count = line->count;
     const bool highlighted = view.hl_start != 0 || view.hl_end != 0;
+    // A hit that starts in a hanging label was brought to the top with its paragraph's first
+    // line, which does not hold it: it is on top all the same.
+    const bool hit_on_top = (view.hl_end >= s && view.hl_end <= s + count) ||
+                            (highlighted && view.hl_end > 0 &&
+                             line_holding(view, view.hl_end - 1u) == line - view.lines);
     // Nothing highlighted, or the hit is off the page: from the top line, in reading order.
-    if (!highlighted ||
-        ((view.hl_end < s || view.hl_end > s + count) && view.top_row < view.max_top_row))
+    if (!highlighted || (!hit_on_top && view.top_row < view.max_top_row))
         return static_cast<uint16_t>(s + count - 1);
     if (view.hl_start != s) return past_hit(view);
     const LineRecord& next = line[1];
@@ -126,6 +130,11 @@ uint32_t resume_position(const TextView& view) {
 }
 
 int32_t day_of_lesson_ahead(uint16_t key) {
+    // The day must read the very lesson of the hit, or the next search would walk the other
+    // arrangement's lessons, or resume past lessons it never searched.
+    const DateRecord& today = g_reader.hebrew_date;
+    const int32_t from = day_number_from_hebrew(today.month, today.day, today.year);
+    if (const int32_t day = first_day_reading(key, from)) return day;
     const int32_t m = key_month(key), d = key & KEY_SLOT_MASK;
     const bool leap = (key & LESSON_KEY_LEAP_CYCLE) != 0;
     const DateRecord& now = g_reader.hebrew_date;

@@ -28,8 +28,9 @@ uint32_t resume_position(const TextView& view);
 // 0 otherwise (an empty search string: nothing at all).
 int search_next(plat::Window* owner);
 
-// The day on which the lesson of key is read, seen from the current Hebrew date: this year when
-// it comes later in the cycle, else the first year ahead whose kind of cycle is the key's.
+// The first day from the current one on that reads the lesson of key; for a key no day reads,
+// the date of its month and slot this year when it comes later in the cycle, else in the first
+// year ahead whose kind of cycle is the key's.
 int32_t day_of_lesson_ahead(uint16_t key);
 
 // Shows a hit of the view's text: top line, highlight, caption box. 1 when shown.

@@ -97,10 +97,11 @@ class LessonDateTest : public ::testing::Test {
 
 TEST_F(LessonDateTest, LaterInTheCycleIsThisYear) {
     g_reader.hebrew_date = {8, 5, 5785};
+    // 10 Heshvan 5785 is read in the leap cycle begun in 5784: the regular lesson comes a year on.
     const DateRecord d = date_of(day_of_lesson_ahead(key(8, 10, false)));
     EXPECT_EQ(d.month, 8);
     EXPECT_EQ(d.day, 10);
-    EXPECT_EQ(d.year, 5785);
+    EXPECT_EQ(d.year, 5786);
     // Adar comes later in the schedule year than Heshvan.
     EXPECT_EQ(date_of(day_of_lesson_ahead(key(12, 3, false))).year, 5785);
 }
@@ -113,7 +114,7 @@ TEST_F(LessonDateTest, EarlierInTheCycleIsTheFirstYearOfTheKeysKind) {
         EXPECT_EQ(d.day, 1);
         EXPECT_GE(d.year, 5785);
         EXPECT_EQ(is_leap_cycle_date(d), leap);
-        for (int32_t y = 5785; y < d.year; ++y)
+        for (int32_t y = 5786; y < d.year; ++y)
             EXPECT_NE(is_leap_cycle_date(DateRecord{8, 1, y}), leap);
     }
 }
@@ -126,11 +127,16 @@ TEST_F(LessonDateTest, AutumnLessonSeenFromSpringIsNextYear) {
         EXPECT_GT(d.year, 5785);
         EXPECT_EQ(is_leap_cycle_date(d), leap);
     }
+    // From Tevet of a year with two Adars its cycle's Tishri is the next year's.
+    g_reader.hebrew_date = {10, 1, 5774};
+    EXPECT_EQ(date_of(day_of_lesson_ahead(key(7, 19, true))).year, 5775);
 }
 
-TEST_F(LessonDateTest, DaySlot31IsTheDayNumberOfDay31) {
+TEST_F(LessonDateTest, DaySlot31IsReadOnThe29thOfAShortMonth) {
     g_reader.hebrew_date = {7, 1, 5785};
-    EXPECT_EQ(day_of_lesson_ahead(key(9, 31, false)), day_number_from_hebrew(9, 31, 5785));
+    const DateRecord d = date_of(day_of_lesson_ahead(key(9, 31, false)));
+    EXPECT_EQ(d.day, 29);
+    EXPECT_EQ(lesson_key_of_date(d), key(9, 31, false));
 }
 
 }  // namespace

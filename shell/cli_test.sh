@@ -17,8 +17,10 @@ for case in "2006-09-23:א תשרי ה'תשסז" "2007-01-01:יא טבת ה'תש
     check "date text of $date" '[ "$first" = "$text" ]'
 done
 
-# A book of the regular arrangement only: the demo source less its leap-cycle lessons.
-awk '/^@lesson leap /{skip=1; next} /^@/{skip=0} !skip' "$source" > "$work/regular.lekta"
+# A book of the regular arrangement only: the demo source less its leap-cycle lessons, and its
+# sections less their leap-cycle lessons.
+awk '/^@lesson leap /{skip=1; next} /^@/{skip=0} /^section /{sub(/ leap [0-9]+\/[0-9]+:/, ":")} !skip' \
+    "$source" > "$work/regular.lekta"
 "$pack" "$work/regular.lekta" "$work/regular.res"
 check "packing a regular-only book" '[ -s "$work/regular.res" ]'
 "$lekta" --print --book "$work/regular.res" --date 2026-12-07 >"$work/out" 2>"$work/err"

@@ -82,8 +82,16 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             return 0;
         case CMD_INDEX: {
             Settings& s = g_settings;
-            const uint16_t key = open_index_dialog(window, s.current_lesson, s.font_spec);
-            if (key != 0 && key != s.current_lesson) go_to_section(window, key);
+            bool bookmark = false;
+            const uint16_t key =
+                open_index_dialog(window, s.current_lesson, s.font_spec, &bookmark);
+            if (key == 0 || key == s.current_lesson) return 0;
+            // A bookmark names one lesson; a section the place where it begins this year.
+            if (bookmark) {
+                go_to_bookmark(window, key);
+            } else {
+                go_to_section(window, key);
+            }
             return 0;
         }
         case CMD_BOOKMARK:

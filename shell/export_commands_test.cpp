@@ -34,6 +34,11 @@ TEST_F(ExportCommandsTest, CopyThenAppendAfterADayStep) {
     const std::string first = shown_body();
     command(CMD_COPY);
     EXPECT_EQ(held(plat::MIME_RTF), std::string(RTF_HEADER) + first + "}\r\n");
+    const std::string text = held(plat::MIME_TEXT);
+    command(CMD_REVERSE);  // turns the drawing only: a copy stays in reading order
+    command(CMD_COPY);
+    EXPECT_EQ(held(plat::MIME_RTF), std::string(RTF_HEADER) + first + "}\r\n");
+    EXPECT_EQ(held(plat::MIME_TEXT), text);
 
     key(plat::VK_RIGHT);
     const std::string second = shown_body();

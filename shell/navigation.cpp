@@ -1,5 +1,7 @@
 #include "shell/navigation.h"
 
+#include <algorithm>
+
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "platform/accessible.h"
@@ -78,14 +80,33 @@ int go_to_day(plat::Window* owner, int32_t day) {
 }
 
 int go_to_section(plat::Window* owner, uint16_t key) {
+    const auto lesson = static_cast<uint16_t>(key & 0x1FFF);
+    const bool leap_key = (key & LESSON_KEY_LEAP_CYCLE) != 0;
+    if (book_has_leap_cycle()) {
+        // The index the dialog showed is the one of the arrangement being read: the section
+        // begins in this schedule year, not in the other half of the Hebrew year.
+        int32_t day =
+            leap_key == is_leap_cycle() ? day_in_cycle(lesson, g_settings.current_day) : 0;
+        if (day == 0) day = nearest_day_reading(lesson, g_settings.current_day);
+        if (day != 0) return go_to_day(owner, day);
+    }
     DateRecord& date = g_reader.hebrew_date;
     date.month = (key >> 8) & 0x0F;
     date.day = key & 0x1F;
-    const bool leap_key = (key & 0x1000) != 0;
+    // Slot 31 is read on the 29th.
+    if (date.day == SHORT_MONTH_SLOT) date.day = 29;
     // Nineteen years always hold a cycle of either kind; the bound only guards odd dates.
     for (int step = 0; step < 19 && is_leap_cycle() != leap_key; ++step)
         ++date.year;
+    // A day the month lacks this year (30 Heshvan of a 29-day Heshvan) is read on its last day.
+    date.day = std::min(date.day, hebrew_month_length(date.month, date.year));
     return go_to_day(owner, day_number_from_hebrew(date.month, date.day, date.year));
+}
+
+int go_to_bookmark(plat::Window* owner, uint16_t key) {
+    const int32_t day =
+        nearest_day_reading(static_cast<uint16_t>(key & 0x1FFF), g_settings.current_day);
+    return day != 0 ? go_to_day(owner, day) : go_to_section(owner, key);
 }
 
 }  // namespace lekta

@@ -23,8 +23,12 @@ int open_lesson_view(plat::Window* main_window);
 // message box is returned.
 int go_to_day(plat::Window* owner, int32_t day);
 
-// Goes to the date in the current Hebrew year (or the next one in which the key's kind of
-// cycle holds that date) on which the section's lesson is read. As go_to_day.
+// Goes to the day on which the section's lesson is read. With a book of both arrangements:
+// the day of the schedule year being read; otherwise the date in the current Hebrew year (or
+// the next one in which the key's kind of cycle holds that date). A slot the month lacks that
+// year leads to the lesson read in its place, on the month's last day. As go_to_day.
 int go_to_section(plat::Window* owner, uint16_t key);
+// Goes to the day nearest the current one that reads exactly the bookmarked lesson.
+int go_to_bookmark(plat::Window* owner, uint16_t key);
 
 }  // namespace lekta

@@ -10,6 +10,7 @@ namespace {
 
 constexpr uint16_t RCDATA = 10;
 constexpr uint16_t INDEX_ID = 32767;
+constexpr uint16_t LEAP_INDEX_ID = 32766;
 constexpr size_t EMPTY_ENTRY_SIZE = 32;
 constexpr size_t FIXED_HEADER_TAIL = 16;  // DataVersion .. Characteristics
 constexpr size_t BOOK_INFO_SIZE = 16;
@@ -232,6 +233,11 @@ std::optional<BookFile> read_book_file(std::span<const uint8_t> bytes, const std
         }
     }
     if (auto problem = check_resource(INDEX_ID, 1)) return failed(*problem);
+    // The index of the leap arrangement's lessons is optional, and only beside that arrangement.
+    if (book_resource(book, LEAP_INDEX_ID)) {
+        if (!book.leap_cycle) return failed("corrupt (a leap index without the leap arrangement)");
+        if (auto problem = check_resource(LEAP_INDEX_ID, 1)) return failed(*problem);
+    }
     return book;
 }
 

@@ -66,4 +66,15 @@ LessonText fetch_lesson_text(uint16_t key) {
     return unpack_record(record->packed, record->unpacked_length);
 }
 
+LessonText fetch_index_text(bool leap_cycle) {
+    if (leap_cycle) {
+        const auto resource = find_resource(LEAP_INDEX_RESOURCE_ID);
+        if (resource && !resource->empty()) {
+            if (const auto record = find_lesson_record(record_area(*resource), 0))
+                return unpack_record(record->packed, record->unpacked_length);
+        }
+    }
+    return fetch_lesson_text(INDEX_LESSON_KEY);
+}
+
 }  // namespace lekta

@@ -12,6 +12,8 @@ namespace lekta {
 
 constexpr uint16_t INDEX_LESSON_KEY = 31767;  // names the section index, not a lesson
 constexpr uint16_t INDEX_RESOURCE_ID = 32767;
+// The same index with each section at its lesson of the leap arrangement; optional.
+constexpr uint16_t LEAP_INDEX_RESOURCE_ID = 32766;
 
 // An unpacked record: `length` bytes of text followed by two zero bytes, so a reader that runs
 // to the end of a malformed text always meets zeros before the end of the buffer.
@@ -51,5 +53,9 @@ LessonText unpack_record(std::span<const uint8_t> packed, uint16_t unpacked_leng
 
 // Finds, walks and unpacks the record a lesson key names (31767: the section index).
 LessonText fetch_lesson_text(uint16_t key);
+
+// The section index for a cycle of the given kind: in a leap cycle the book's leap index when
+// it has one, otherwise the index.
+LessonText fetch_index_text(bool leap_cycle);
 
 }  // namespace lekta

@@ -309,12 +309,15 @@ def arrange(verses, leap):
     return blocks, runs
 
 
-def render_index(verses, runs):
-    """Books, runs of ten chapters, and each chapter at the regular lesson it begins in."""
-    lesson_of = {}
-    for (month, day), (start, end) in runs.items():
-        for i in range(start, end):
-            lesson_of[i] = (month, day)
+def render_index(verses, runs, leap_runs):
+    """Books, runs of ten chapters, and each chapter at the lesson it begins in, regular and leap."""
+    def lessons_of(arrangement):
+        of = {}
+        for (month, day), (start, end) in arrangement.items():
+            for i in range(start, end):
+                of[i] = (month, day)
+        return of
+    lesson_of, leap_lesson_of = lessons_of(runs), lessons_of(leap_runs)
     lines = ["@index"]
     for i, v in enumerate(verses):
         if v.verse != 1:
@@ -328,8 +331,8 @@ def render_index(verses, runs):
             else:
                 span = hebrew_numeral(v.chapter)
             lines.append("group 2: פרקים %s" % span)
-        month, day = lesson_of[i]
-        lines.append("section 3 %d/%d: פרק %s" % (month, day, hebrew_numeral(v.chapter)))
+        lines.append("section 3 %d/%d leap %d/%d: פרק %s" % (
+            lesson_of[i] + leap_lesson_of[i] + (hebrew_numeral(v.chapter),)))
     return lines
 
 
@@ -346,11 +349,11 @@ def build(verses):
         "",
     ]
     regular, runs = arrange(verses, False)
-    leap, _ = arrange(verses, True)
+    leap, leap_runs = arrange(verses, True)
     for block in regular + leap:
         out.extend(block)
         out.append("")
-    out.extend(render_index(verses, runs))
+    out.extend(render_index(verses, runs, leap_runs))
     return "\n".join(out) + "\n"
 
 
@@ -446,7 +449,14 @@ def check(text, name="<book>"):
                 if words[0] == "group" and len(words) == 2:
                     group_count += 1
                 elif words[0] == "section" and len(words) == 3:
-                    sections.append((lineno, parse_key(words[2])))
+                    # "M/D" or "leap M/D", or "M/D leap M/D": one lesson per arrangement.
+                    first, both, second = words[2].partition(" leap ")
+                    if both and not first.startswith("leap"):
+                        sections.append((lineno, parse_key(first)))
+                        key = parse_key("leap " + second)
+                    else:
+                        key = parse_key(words[2])
+                    sections.append((lineno, key))
                 else:
                     raise ValueError("bad index line")
                 if not words[1].isdigit() or not 1 <= int(words[1]) <= 3:

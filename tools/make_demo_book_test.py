@@ -162,11 +162,12 @@ class BuildTest(unittest.TestCase):
         self.assertIn("group 2: פרקים יא-יב", index)
         sections = [line for line in index if line.startswith("section 3 ")]
         self.assertEqual(len(sections), 60)
-        self.assertEqual(sections[0], "section 3 9/19: פרק א")
-        # Each chapter points at the regular lesson that holds its first verse.
+        self.assertEqual(sections[0], "section 3 9/19 leap 9/19: פרק א")
+        # Each chapter points at the lesson of each arrangement that holds its first verse.
         for line in sections:
-            key = line.split()[2].rstrip(":")
-            self.assertIn("label[א, level=3]: ", "\n".join(self.lessons[key]))
+            words = line.split()
+            for key in (words[2], "leap " + words[4].rstrip(":")):
+                self.assertIn("label[א, level=3]: ", "\n".join(self.lessons[key]))
 
 
 class CheckTest(unittest.TestCase):

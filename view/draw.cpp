@@ -195,29 +195,34 @@ int draw_highlight(TextView* view) {
     for (const LineRecord* line = first.line; line->style && line->height <= room; ++line) {
         const uint32_t hl_start = view->hl_start;
         const uint32_t hl_end = view->hl_end;
-        if (!is_rule(line->style) && line->offset <= hl_end &&
-            uint32_t{line->offset} + line->count >= hl_start) {
+        const bool text_hit =
+            line->offset <= hl_end && uint32_t{line->offset} + line->count >= hl_start;
+        // A visual-order label lies outside its line's bytes: a hit in it is drawn on its own.
+        const Label label = line->hang > 0 ? find_label(*view, *line) : Label{};
+        const bool label_hit = line->hang > 0 && (line->style & STYLE_VISUAL) &&
+                               label.offset < hl_end && label.offset + label.length > hl_start;
+        if (!is_rule(line->style) && (text_hit || label_hit)) {
             if ((line->style & FONT_KEY_MASK) != key) {
                 select_style(view, line->style);
                 key = line->style & FONT_KEY_MASK;
             }
             uint32_t start = line->offset;
             if (line->hang > 0) {
-                Label label = find_label(*view, *line);
-                if (line->style & STYLE_VISUAL) {
+                if (!(line->style & STYLE_VISUAL)) {
+                    draw_highlighted_part(*view, label.offset, label.length, label.x, y,
+                                          line->height);
+                    start = label.text_offset;
+                } else {
                     plat::fill_rect(dc,
                                     {clamp32(label.x), clamp32(y), clamp32(label.x + label.width),
                                      clamp32(y + line->height)},
                                     COLOR_YELLOW);
                     draw_run(*view, label.offset, label.length, label.x, y, label.width,
                              line->height);
-                } else {
-                    draw_highlighted_part(*view, label.offset, label.length, label.x, y,
-                                          line->height);
-                    start = label.text_offset;
                 }
             }
-            draw_highlighted_part(*view, start, line->count, line->x, y, line->height);
+            if (text_hit)
+                draw_highlighted_part(*view, start, line->count, line->x, y, line->height);
         }
         const int64_t advance = int64_t{line->height} * line_rows(*line);
         y += advance;

@@ -400,17 +400,35 @@ uint16_t compute_max_top_row(const TextView& view) {
     return clamp_to<uint16_t>(top);
 }
 
-int find_offset(TextView* view, uint32_t offset) {
-    if (!view || !view->lines) return 0;
-    int32_t row = 0;
-    for (const LineRecord* line = view->lines; line->style; ++line) {
-        if (offset >= line->offset && offset <= uint32_t{line->offset} + line->count) {
-            view->top_row = clamp_to<uint16_t>(std::min<int32_t>(row, view->max_top_row));
-            return 1;
-        }
-        row += line_rows(*line);
+int32_t line_holding(const TextView& view, uint32_t offset) {
+    if (!view.lines) return -1;
+    for (int32_t i = 0; view.lines[i].style; ++i) {
+        const LineRecord& line = view.lines[i];
+        if (offset >= line.offset && offset <= uint32_t{line.offset} + line.count) return i;
     }
-    return 0;
+    // No line holds a byte of a hanging label: its paragraph's first line stands for it.
+    uint32_t cursor = 0;
+    ParagraphRecord record;
+    while (next_paragraph(view.text.span(), cursor, record)) {
+        if (offset < record.offset || offset >= record.offset + record.length) continue;
+        for (int32_t i = 0; view.lines[i].style; ++i) {
+            const uint32_t start = view.lines[i].offset;
+            if (start >= record.offset && start <= record.offset + record.length) return i;
+        }
+        break;
+    }
+    return -1;
+}
+
+int find_offset(TextView* view, uint32_t offset) {
+    if (!view) return 0;
+    const int32_t found = line_holding(*view, offset);
+    if (found < 0) return 0;
+    int32_t row = 0;
+    for (int32_t i = 0; i < found; ++i)
+        row += line_rows(view->lines[i]);
+    view->top_row = clamp_to<uint16_t>(std::min<int32_t>(row, view->max_top_row));
+    return 1;
 }
 
 }  // namespace lekta

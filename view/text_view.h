@@ -116,8 +116,11 @@ plat::Font* select_style(TextView* view, int style);
 // How many of count bytes fit into width pixels (never reversed), and their width: both come
 // back through the in/out values; the fit is also returned.
 int32_t measure_fit(plat::Dc* dc, const uint8_t* bytes, int32_t& width, int32_t& count);
-// Scrolls so that the line holding the offset is the top line, as far as max_top_row allows.
-// 1 when a line holds it, else 0.
+// The line that holds the offset; for a byte of a hanging label, which no line holds, the first
+// line of its paragraph. -1 when there is none.
+int32_t line_holding(const TextView& view, uint32_t offset);
+// Scrolls so that line_holding(offset) is the top line, as far as max_top_row allows. 1 when
+// there is such a line, else 0.
 int find_offset(TextView* view, uint32_t offset);
 // The top row at which the last line is the last one that fits (stored in max_top_row).
 uint16_t compute_max_top_row(const TextView& view);

@@ -1,6 +1,7 @@
 // Message boxes: modal Qt boxes in a GUI session, one line on standard error otherwise.
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cerrno>
 #include <cstdio>
@@ -61,7 +62,7 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
                      body.toLocal8Bit().constData());
         std::fflush(stderr);
         // Nobody can answer a question here: it is left unanswered, as by closing the box.
-        return (style & 0xF) == MB_YESNOCANCEL ? 2 : IDOK;
+        return (style & 0xF) == MB_YESNOCANCEL ? IDCLOSE : IDOK;
     }
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QWidget* parent = qtplat::alive_client(owner) ? static_cast<QWidget*>(owner->top) : nullptr;
@@ -70,13 +71,20 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
         yes_no_cancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok;
     QMessageBox box(qtplat::icon_of(style), title, body, buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    if (yes_no_cancel) box.setEscapeButton(QMessageBox::Cancel);
+    if (yes_no_cancel) {
+        // Escape and the close box press a button of their own, never shown, so that backing
+        // out is told apart from the Cancel button.
+        QPushButton* close = box.addButton(QMessageBox::Close);
+        close->hide();
+        box.setEscapeButton(close);
+    }
     qtplat::ModalScope modal;
     const int pressed = box.exec();
     if (!yes_no_cancel) return IDOK;
     if (pressed == QMessageBox::Yes) return IDYES;
     if (pressed == QMessageBox::No) return IDNO;
-    return 2;  // IDCANCEL
+    if (pressed == QMessageBox::Cancel) return 2;  // IDCANCEL
+    return IDCLOSE;
 }
 
 bool modal_dialog_open() {

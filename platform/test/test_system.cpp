@@ -56,7 +56,7 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
         testplat::g_answers.pop_front();
         return answer;
     }
-    return (style & 0xF) == MB_YESNOCANCEL ? 2 : IDOK;
+    return (style & 0xF) == MB_YESNOCANCEL ? IDCLOSE : IDOK;
 }
 
 LocalDate local_date() {

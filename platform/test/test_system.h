@@ -20,7 +20,7 @@ struct RecordedMessageBox {
 // Every message box shown since the last reset.
 std::vector<RecordedMessageBox>& message_boxes();
 // Answers for the next message boxes, first in first used; a box with none queued answers
-// IDOK (IDCANCEL when it asks Yes / No / Cancel).
+// IDOK (IDCLOSE, as when closed, when it asks Yes / No / Cancel).
 void push_message_box_answer(int answer);
 
 void set_local_date(int year, int month, int day);

@@ -243,7 +243,7 @@ void add_index_entry(const std::string& line, BookSource& book, uint16_t& next_g
     std::string kind, level_text;
     words >> kind >> level_text;
     const auto level = static_cast<uint8_t>(parse_number(level_text, 1, 3, "level"));
-    uint16_t key = 0;
+    uint16_t key = 0, leap_key = 0;
     uint8_t attr = 0x01;
     if (kind == "group") {
         if (next_group < 0x8000 + 0x3F00) throw Failure{"too many groups"};
@@ -252,20 +252,36 @@ void add_index_entry(const std::string& line, BookSource& book, uint16_t& next_g
     } else if (kind == "section") {
         std::string ref;
         std::getline(words, ref);
+        ref = trim(ref);
+        // "M/D leap M/D": where the section starts in each arrangement.
+        const auto second = ref.find(" leap ");
+        if (second != std::string::npos && ref.rfind("leap ", 0) != 0) {
+            leap_key = static_cast<uint16_t>(0x4000 | parse_lesson_ref(ref.substr(second + 1)));
+            if (!book.lessons.count(leap_key & 0x1FFF))
+                throw Failure{"the book has no lesson " + trim(ref.substr(second + 1))};
+            if (!(leap_key & 0x1000)) throw Failure{"the second lesson must be a leap one"};
+            ref = ref.substr(0, second);
+        }
         key = static_cast<uint16_t>(0x4000 | parse_lesson_ref(ref));
         if (!book.lessons.count(key & 0x1FFF)) throw Failure{"the book has no lesson " + trim(ref)};
+        if (leap_key && (key & 0x1000)) throw Failure{"the first lesson must be a regular one"};
     } else {
         throw Failure{"expected 'group' or 'section'"};
     }
     if (opts.attr) attr = static_cast<uint8_t>(*opts.attr);
     const std::vector<uint8_t> text = to_visual(to_letter_code(title));
     if (text.empty() || text.size() > MAX_TITLE) throw Failure{"a title has 1 to 60 letters"};
-    book.index.push_back(static_cast<uint8_t>(key));
-    book.index.push_back(static_cast<uint8_t>(key >> 8));
-    book.index.push_back(attr);
-    book.index.push_back(level);
-    book.index.insert(book.index.end(), text.begin(), text.end());
-    book.index.push_back(0);
+    auto put = [&](std::vector<uint8_t>& index, uint16_t record_key) {
+        index.push_back(static_cast<uint8_t>(record_key));
+        index.push_back(static_cast<uint8_t>(record_key >> 8));
+        index.push_back(attr);
+        index.push_back(level);
+        index.insert(index.end(), text.begin(), text.end());
+        index.push_back(0);
+    };
+    put(book.index, key);
+    put(book.leap_index, leap_key ? leap_key : key);
+    if (leap_key) book.has_leap_index = true;
 }
 
 }  // namespace
@@ -346,6 +362,11 @@ bool parse_book_source(const std::string& source, const std::string& file_name, 
         }
         if (book->index.empty()) throw Failure{"the book has no @index entries"};
         book->index.insert(book->index.end(), 5, 0);
+        if (book->has_leap_index) {
+            book->leap_index.insert(book->leap_index.end(), 5, 0);
+        } else {
+            book->leap_index.clear();
+        }
     } catch (const Failure& f) {
         *error = file_name + ":" + std::to_string(line_no) + ": " + f.message;
         return false;

@@ -15,6 +15,10 @@ struct BookSource {
     // paragraph records followed by four zero bytes.
     std::map<uint16_t, std::vector<uint8_t>> lessons;
     std::vector<uint8_t> index;  // index records and their five-zero terminator
+    // The same records with each section's leap-arrangement lesson, when the source names one
+    // for some section; empty otherwise.
+    std::vector<uint8_t> leap_index;
+    bool has_leap_index = false;
     bool leap_cycle = false;
 };
 

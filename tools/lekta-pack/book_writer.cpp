@@ -101,6 +101,15 @@ bool build_book_file(const BookSource& book, std::vector<uint8_t>* out, std::str
     }
     Bytes index;
     if (!make_resource({&book.index}, 255, &index, error, "index")) return false;
+    if (book.has_leap_index) {
+        if (!book.leap_cycle) {
+            *error = "sections name leap lessons, but the book has no leap arrangement";
+            return false;
+        }
+        Bytes leap_index;
+        if (!make_resource({&book.leap_index}, 255, &leap_index, error, "leap index")) return false;
+        resources.emplace_back(LEAP_INDEX_RESOURCE_ID, std::move(leap_index));
+    }
     resources.emplace_back(INDEX_RESOURCE_ID, std::move(index));
 
     uint32_t crc = 0;

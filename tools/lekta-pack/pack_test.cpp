@@ -64,7 +64,8 @@ std::string small_source(bool leap, const std::string& extra_lesson_line = "") {
             }
         }
     }
-    s << "@index\ngroup 1: חלק\nsection 2 9/19: פרק\n";
+    // A section of a book with both arrangements names its lesson in each.
+    s << "@index\ngroup 1: חלק\nsection 2 9/19" << (leap ? " leap 9/20" : "") << ": פרק\n";
     return s.str();
 }
 
@@ -155,6 +156,8 @@ TEST(BookFile, PackedBookReadsBackByteForByte) {
         ASSERT_TRUE(index);
         EXPECT_EQ(book.index,
                   std::vector<uint8_t>(index.bytes.get(), index.bytes.get() + index.length));
+        const LessonText leap_index = fetch_index_text(true);  // the section after 8 bytes
+        EXPECT_EQ(leap_index.bytes[8] | leap_index.bytes[9] << 8, leap ? 0x5914 : 0x4913);
         unload_book();
     }
 }
