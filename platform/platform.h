@@ -116,6 +116,7 @@ TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_
 
 constexpr uint32_t DT_LEFT = 0x0;
 constexpr uint32_t DT_CENTER = 0x1;
+constexpr uint32_t DT_RIGHT = 0x2;
 constexpr uint32_t DT_VCENTER = 0x4;
 constexpr uint32_t DT_SINGLELINE = 0x20;
 constexpr uint32_t DT_NOPREFIX = 0x800;
