@@ -56,6 +56,7 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
 
     tp::push_dialog_script([this](plat::Window* d) {
         EXPECT_EQ(window, plat::dialog_owner(d));
+        tp::click(d, IDC_BASE_5D0);
         pick(d, IDC_FONT_FAMILIES, u"David");
         pick(d, IDC_FONT_SIZES, u"20");
         tp::send_command(d, plat::IDOK);
@@ -67,12 +68,13 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
     const FontSpec& font_spec = g_settings.font_spec;
     EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
     EXPECT_EQ(20, font_spec.font_size);
-    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);  // David covers Hebrew
+    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);
     EXPECT_EQ(u"David", std::u16string(view()->font_spec.face_name));
     EXPECT_EQ(0x5D0, view()->font_spec.font_ascii_base);
     EXPECT_EQ(20, view()->lines[1].height);
     EXPECT_EQ(u"David", strip_face());
-    EXPECT_EQ(14, g_settings.strip_font->desc.height);  // the strip keeps its own size
+    // Rows of the new face fill the strip as the old one's did: the same size here.
+    EXPECT_EQ(14, g_settings.strip_font->desc.height);
     // The strip was drawn in the new face, and the lesson in the new letters.
     bool strip_drawn = false, hebrew_drawn = false;
     for (const plat::DrawCall& call : dc->calls) {
@@ -91,6 +93,7 @@ TEST_F(FontCommandTest, CancelChangesNothing) {
     plat::release_dc(window, dc);
     dc->calls.clear();
     tp::push_dialog_script([](plat::Window* d) {
+        tp::click(d, IDC_BASE_5D0);
         pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
         pick(d, IDC_FONT_SIZES, u"72");
         tp::send_command(d, plat::IDCANCEL);
@@ -152,6 +155,27 @@ TEST_F(StartFontTest, NoStoredFaceOpensTheChooserBeforeTheLoop) {
     g_settings = Settings{};
     ASSERT_NE(nullptr, window = init_instance(0, ""));
     EXPECT_TRUE(tp::dialog_runs().empty());
+    plat::destroy_window(window);
+}
+
+// The first start's chooser opens on what the lesson is drawn with; Done keeps it, and the
+// date strip takes the face at once.
+TEST_F(StartFontTest, FirstStartOpensOnTheFaceInUse) {
+    tp::push_dialog_script([](plat::Window* d) {
+        const int32_t family = plat::list_selection(d, IDC_FONT_FAMILIES);
+        ASSERT_GE(family, 0);
+        EXPECT_EQ(u"David", plat::list_text(d, IDC_FONT_FAMILIES, family));
+        const int32_t size = plat::list_selection(d, IDC_FONT_SIZES);
+        ASSERT_GE(size, 0);
+        EXPECT_EQ(u"16", plat::list_text(d, IDC_FONT_SIZES, size));
+        tp::send_command(d, plat::IDOK);
+    });
+    plat::Window* window = init_instance(0, "");
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(u"David", std::u16string(g_settings.view->font_spec.face_name));
+    EXPECT_EQ(16, g_settings.view->font_spec.font_size);
+    ASSERT_NE(nullptr, g_settings.strip_font);
+    EXPECT_EQ(u"David", std::u16string(g_settings.strip_font->desc.face));
     plat::destroy_window(window);
 }
 

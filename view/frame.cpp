@@ -26,16 +26,31 @@ plat::Rect strip_rect() {
 }  // namespace
 
 void make_strip_font() {
-    plat::delete_font(g_settings.strip_font);
+    Settings& s = g_settings;
+    plat::delete_font(s.strip_font);
     plat::FontDesc desc;
     desc.height = STRIP_FONT_HEIGHT;
     desc.weight = 400;
-    if (g_settings.font_spec.face_name[0]) {
-        std::copy_n(g_settings.font_spec.face_name, 31, desc.face);
+    if (s.font_spec.face_name[0]) {
+        std::copy_n(s.font_spec.face_name, 31, desc.face);
     } else {
         desc.charset = plat::HEBREW_CHARSET;
     }
-    g_settings.strip_font = plat::create_font(desc);
+    s.strip_font = plat::create_font(desc);
+    // Once the strip has its height, a face chosen later is scaled so that its rows fill it
+    // as the first face's did: faces differ widely in how tall their letters are at one size.
+    const int32_t target = s.strip_height - 2;
+    if (!s.strip_font || target <= 0 || !s.main_window) return;
+    plat::Dc* dc = plat::get_dc(s.main_window);
+    if (!dc) return;
+    plat::Font* previous = plat::select_font(dc, s.strip_font);
+    const int32_t height = plat::text_metrics(dc).height;
+    plat::select_font(dc, previous);
+    plat::release_dc(s.main_window, dc);
+    if (height <= 0 || height == target) return;
+    desc.height = std::max(1, STRIP_FONT_HEIGHT * target / height);
+    plat::delete_font(s.strip_font);
+    s.strip_font = plat::create_font(desc);
 }
 
 plat::Rect init_frame(plat::Dc* dc, const plat::Rect& client) {

@@ -75,7 +75,7 @@ bool family_has_glyphs(const char16_t* face, const char32_t* code_points, int32_
 
 DrawnFace drawn_face(const FontDesc& desc) {
     const std::u16string face(desc.face);
-    return {face.empty() ? u"Tahoma" : face, desc.height > 0 ? desc.height : 16};
+    return {face.empty() ? u"David" : face, desc.height > 0 ? desc.height : 16};
 }
 
 }  // namespace lekta::plat

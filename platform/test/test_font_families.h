@@ -23,7 +23,7 @@ std::u32string single_byte_hebrew_glyphs();  // ASCII and Hebrew letters at 0xE0
 void set_font_families(std::vector<TestFontFamily> families);
 // Back to the fixed list: "Tahoma", "David" (Hebrew), "Courier New", "Frank Ruehl" (Hebrew),
 // "Arial", "Web Hebrew" (single-byte Hebrew). A font of no face and no height draws in
-// "Tahoma" at 16 pixels.
+// "David" at 16 pixels.
 void reset_font_families();
 
 }  // namespace lekta::testplat
