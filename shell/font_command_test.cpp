@@ -73,13 +73,14 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
     EXPECT_EQ(0x5D0, view()->font_spec.font_ascii_base);
     EXPECT_EQ(20, view()->lines[1].height);
     EXPECT_EQ(u"David", strip_face());
-    // Rows of the new face fill the strip as the old one's did: the same size here.
-    EXPECT_EQ(14, g_settings.strip_font->desc.height);
+    // Scaled so that the letters fill the strip: a strip of 16 rows keeps 12 for letters, which
+    // cover 11 of the 14 rows of the face at 14 here.
+    EXPECT_EQ(15, g_settings.strip_font->desc.height);
     // The strip was drawn in the new face, and the lesson in the new letters.
     bool strip_drawn = false, hebrew_drawn = false;
     for (const plat::DrawCall& call : dc->calls) {
         if (call.kind != plat::DrawCall::TEXT) continue;
-        if (call.font.face == std::u16string(u"David") && call.font.height == 14)
+        if (call.font.face == std::u16string(u"David") && call.font.height == 15)
             strip_drawn = true;
         if (call.text.find(u'\u05D1') != std::u16string::npos) hebrew_drawn = true;
     }
