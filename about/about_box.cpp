@@ -1,14 +1,14 @@
 #include "about/about_box.h"
 
-#include "platform/book.h"
+#include "store/book.h"
 
 #include <algorithm>
 #include <string>
 
+#include "about/about_template.h"
 #include "platform/dialog.h"
 #include "platform/dialog_size.h"
 #include "platform/open_url.h"
-#include "resources/about_template.h"
 
 namespace lekta {
 namespace {
@@ -74,7 +74,7 @@ TextSize measure_control_text(plat::Window* dialog, uint16_t id) {
     return size;
 }
 
-// The places were chosen for the handheld's narrow dialog font; desktop fonts run wider. A text
+// The template's places suit a narrow dialog font; most desktop fonts run wider. A text
 // that would be cut off gets the width it needs, the picture moves clear of the texts, and the
 // box grows to hold the picture and the link with the margin the texts keep on the left.
 void fit_to_texts(plat::Window* dialog) {
@@ -89,13 +89,13 @@ void fit_to_texts(plat::Window* dialog) {
         }
         texts_right = std::max(texts_right, place.right);
     }
-    plat::Rect picture = plat::control_rect(dialog, ABOUT_IMAGE_ID);
+    plat::Rect picture = plat::control_rect(dialog, ID_ABOUT_PICTURE);
     const int32_t margin = plat::control_rect(dialog, ID_ABOUT_NAME).left;
     if (picture.left < texts_right + margin / 2) {
         const int32_t shift = texts_right + margin / 2 - picture.left;
         picture.left += shift;
         picture.right += shift;
-        plat::move_control(dialog, ABOUT_IMAGE_ID, picture);
+        plat::move_control(dialog, ID_ABOUT_PICTURE, picture);
     }
     const plat::Rect client = plat::client_rect(dialog);
     const int32_t width = std::max({client.right, picture.right + margin,

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "about/about_box.h"
+#include "about/about_template.h"
 #include "lekta_version.h"
-#include "platform/book.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_open_url.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
-#include "platform/test_book_writer.h"
-#include "resources/about_template.h"
+#include "store/book.h"
+#include "store/test_book_writer.h"
 
 namespace lekta {
 namespace {
@@ -80,7 +80,7 @@ TEST_F(AboutBoxTest, TextsThatWouldBeCutOffWidenAndTheBoxGrows) {
         EXPECT_EQ(plat::control_rect(d, ID_ABOUT_VERSION), plat::Rect({14, 48, 14 + 134, 64}));
         EXPECT_EQ(plat::control_rect(d, ID_ABOUT_NOTICE), plat::Rect({14, 82, 174, 98}));
         // The picture keeps half the left margin from the texts; the box its right margin.
-        EXPECT_EQ(plat::control_rect(d, ABOUT_IMAGE_ID), plat::Rect({305, 14, 364, 88}));
+        EXPECT_EQ(plat::control_rect(d, ID_ABOUT_PICTURE), plat::Rect({305, 14, 364, 88}));
         EXPECT_EQ(plat::client_rect(d), plat::Rect({0, 0, 378, 170}));
     });
     show_about_box(nullptr);

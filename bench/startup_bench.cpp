@@ -17,7 +17,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "shell/registry.h"
+#include "state/reader.h"
+#include "state/registry.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "bookmarks/bookmarks.h"
 #include "platform/dialog.h"
+#include "state/reader.h"
 #include "state/settings.h"
 
 namespace lekta {
@@ -51,14 +52,14 @@ void bookmark_toggle(plat::Window* owner) {
         bookmark_add(key);
         return;
     }
-    if (g_settings.bookmark_question_flags & BOOKMARK_NO_QUESTION) {
+    if (g_reader.bookmark_question_flags & BOOKMARK_NO_QUESTION) {
         bookmark_remove(key);
         return;
     }
     const int answer = plat::message_box(owner, u"Remove Bookmark?\n\nCancel - Don't ask again",
                                          u"Bookmark", plat::MB_YESNOCANCEL);
     if (answer == plat::IDNO) return;
-    if (answer == plat::IDCANCEL) g_settings.bookmark_question_flags |= BOOKMARK_NO_QUESTION;
+    if (answer == plat::IDCANCEL) g_reader.bookmark_question_flags |= BOOKMARK_NO_QUESTION;
     if (answer == plat::IDYES || answer == plat::IDCANCEL) bookmark_remove(key);
 }
 

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "font_chooser/font_chooser_layout.h"
+#include "font_chooser/font_chooser_template.h"
 #include "font_chooser/font_coverage.h"
 #include "font_chooser/font_families.h"
 #include "font_chooser/font_sizes.h"
 #include "platform/dialog.h"
 #include "platform/dialog_size.h"
-#include "resources/font_dialog.h"
 
 namespace lekta {
 

@@ -5,9 +5,10 @@
 #include <cstdint>
 
 #include "platform/test/test_system.h"
-#include "shell/registry.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "state/reader.h"
+#include "state/registry.h"
 #include "state/settings.h"
 
 using namespace lekta;
@@ -39,6 +40,7 @@ constexpr size_t NAME_COUNT = sizeof NAMES / sizeof NAMES[0];
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     testplat::reset_system();
     g_settings = Settings{};
+    g_reader = Reader{};
     g_shell_options = ShellOptions{};
     size_t at = 0;
     while (at + 3 <= size) {

@@ -6,6 +6,7 @@
 #include "platform/tap_focus.h"
 #include "search/keyboard.h"
 #include "search/search.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/letter_code.h"
 
@@ -96,7 +97,7 @@ void on_init(plat::Window* dialog) {
     const std::u16string shown = run ? std::u16string(run, static_cast<size_t>(converted)) : u"";
     g_dialog.units = plat::dialog_base_units();
 
-    const FontSpec& font_spec = g_settings.view ? g_settings.view->font_spec : g_settings.font_spec;
+    const FontSpec& font_spec = g_reader.view ? g_reader.view->font_spec : g_settings.font_spec;
     plat::FontDesc desc;
     std::copy(std::begin(font_spec.face_name), std::end(font_spec.face_name), desc.face);
     desc.face[std::size(desc.face) - 1] = 0;
@@ -109,7 +110,7 @@ void on_init(plat::Window* dialog) {
     g_dialog.normalizing = true;
     plat::set_control_text(dialog, ID_SEARCH_EDIT, box_text_from_shown(shown).c_str());
     g_dialog.normalizing = false;
-    // The device's caption OK button: a Done button beside the client area.
+    // OK outside the client area: a Done button beside it, so the keyboard keeps its room.
     plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
     // Keys tapped on the picture type into the edit box, its selection kept.
     plat::set_tap_keeps_focus(dialog, true);

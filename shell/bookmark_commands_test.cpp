@@ -6,8 +6,9 @@
 #include "platform/dialog.h"
 #include "platform/test/test_dialog.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
 #include "shell/settings_store.h"
+#include "state/reader.h"
+#include "state/registry.h"
 
 namespace lekta::testing_support {
 namespace {
@@ -81,6 +82,7 @@ TEST_F(IndexCommands, ABookmarkSurvivesARestartAndLeadsBack) {
               (std::vector<uint8_t>{uint8_t(marked & 0xFF), uint8_t(marked >> 8), 0, 0}));
 
     g_settings = Settings{};
+    g_reader = Reader{};
     load_settings("");
     EXPECT_EQ(g_settings.bookmarks, std::vector<uint16_t>{marked});
     start(book_, 0);

@@ -7,13 +7,14 @@
 #include "bookmarks/bookmarks.h"
 #include "calendar_dialog/calendar_dialog.h"
 #include "export/clipboard_export.h"
+#include "font_chooser/font_command.h"
 #include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
-#include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -31,7 +32,7 @@ int32_t day_after(int32_t day, int32_t step) {
 }
 
 void copy_lesson(bool append) {
-    if (copy_to_clipboard(g_settings.view, append) == EXPORT_OUT_OF_MEMORY) out_of_memory_stop();
+    if (copy_to_clipboard(g_reader.view, append) == EXPORT_OUT_OF_MEMORY) out_of_memory_stop();
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             repaint_window(window, PAINT_EVERYTHING);
             return 0;
         case CMD_MENU:
-            plat::open_bar_menu(g_settings.bar_window);
+            plat::open_bar_menu(g_reader.bar_window);
             return 0;
         case CMD_FONT:
             choose_font_command(window);
@@ -114,6 +115,10 @@ bool set_menu_check(plat::Menu* menu, CheckMode mode, uint16_t id, int value) {
     const bool checked = mode == CHECK_SET ? value != 0 : !plat::menu_item_checked(menu, id);
     plat::check_menu_item(menu, id, checked);
     return checked;
+}
+
+void update_bookmark_check() {
+    show_bookmark_check(main_menu(), CMD_BOOKMARK);
 }
 
 void toggle_reverse(CheckMode mode) {

@@ -1,17 +1,18 @@
 // The Font command and the font choice at a first start, with the chooser run headless.
-#include "shell/font_command.h"
+#include "font_chooser/font_command.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "font_chooser/font_chooser.h"
+#include "font_chooser/font_chooser_template.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_font_families.h"
-#include "resources/font_dialog.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
 #include "shell/startup.h"
+#include "state/reader.h"
+#include "state/registry.h"
 
 namespace lekta {
 namespace {
@@ -43,7 +44,7 @@ class FontCommandTest : public testing_support::ReaderTest {
     }
 
     std::u16string strip_face() const {
-        return g_settings.strip_font ? g_settings.strip_font->desc.face : u"(none)";
+        return g_reader.strip_font ? g_reader.strip_font->desc.face : u"(none)";
     }
 };
 
@@ -75,7 +76,7 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
     EXPECT_EQ(u"David", strip_face());
     // Scaled so that the letters fill the strip: a strip of 16 rows keeps 12 for letters, which
     // cover 11 of the 14 rows of the face at 14 here.
-    EXPECT_EQ(15, g_settings.strip_font->desc.height);
+    EXPECT_EQ(15, g_reader.strip_font->desc.height);
     // The strip was drawn in the new face, and the lesson in the new letters.
     bool strip_drawn = false, hebrew_drawn = false;
     for (const plat::DrawCall& call : dc->calls) {
@@ -89,7 +90,7 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
 }
 
 TEST_F(FontCommandTest, CancelChangesNothing) {
-    plat::Font* strip_font = g_settings.strip_font;
+    plat::Font* strip_font = g_reader.strip_font;
     plat::Dc* dc = plat::get_dc(window);
     plat::release_dc(window, dc);
     dc->calls.clear();
@@ -105,7 +106,7 @@ TEST_F(FontCommandTest, CancelChangesNothing) {
     EXPECT_EQ(224, g_settings.font_spec.font_ascii_base);
     EXPECT_EQ(u"Arial", std::u16string(view()->font_spec.face_name));
     EXPECT_EQ(16, view()->lines[1].height);
-    EXPECT_EQ(strip_font, g_settings.strip_font);
+    EXPECT_EQ(strip_font, g_reader.strip_font);
     EXPECT_TRUE(dc->calls.empty());
 }
 
@@ -137,9 +138,9 @@ TEST_F(StartFontTest, NoStoredFaceOpensTheChooserBeforeTheLoop) {
     int loops_at_open = -1;
     tp::push_dialog_script([&](plat::Window* d) {
         loops_at_open = tp::message_loop_runs();
-        EXPECT_EQ(g_settings.main_window, plat::dialog_owner(d));
-        EXPECT_TRUE(g_settings.main_window->shown);
-        ASSERT_NE(nullptr, g_settings.view);  // the lesson is already shown
+        EXPECT_EQ(g_reader.main_window, plat::dialog_owner(d));
+        EXPECT_TRUE(g_reader.main_window->shown);
+        ASSERT_NE(nullptr, g_reader.view);  // the lesson is already shown
         pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
         tp::send_command(d, plat::IDOK);
     });
@@ -148,12 +149,13 @@ TEST_F(StartFontTest, NoStoredFaceOpensTheChooserBeforeTheLoop) {
     EXPECT_EQ(0, loops_at_open);
     ASSERT_EQ(1u, tp::dialog_runs().size());
     EXPECT_EQ(u"Frank Ruehl", std::u16string(g_settings.font_spec.face_name));
-    EXPECT_EQ(u"Frank Ruehl", std::u16string(g_settings.view->font_spec.face_name));
+    EXPECT_EQ(u"Frank Ruehl", std::u16string(g_reader.view->font_spec.face_name));
     plat::destroy_window(window);
     // Chosen once, stored, and not asked for again.
     EXPECT_EQ(u"Frank Ruehl", read_string_value(u"FontName"));
     tp::reset_windows();
     g_settings = Settings{};
+    g_reader = Reader{};
     ASSERT_NE(nullptr, window = init_instance(0, ""));
     EXPECT_TRUE(tp::dialog_runs().empty());
     plat::destroy_window(window);
@@ -173,10 +175,10 @@ TEST_F(StartFontTest, FirstStartOpensOnTheFaceInUse) {
     });
     plat::Window* window = init_instance(0, "");
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(u"David", std::u16string(g_settings.view->font_spec.face_name));
-    EXPECT_EQ(16, g_settings.view->font_spec.font_size);
-    ASSERT_NE(nullptr, g_settings.strip_font);
-    EXPECT_EQ(u"David", std::u16string(g_settings.strip_font->desc.face));
+    EXPECT_EQ(u"David", std::u16string(g_reader.view->font_spec.face_name));
+    EXPECT_EQ(16, g_reader.view->font_spec.font_size);
+    ASSERT_NE(nullptr, g_reader.strip_font);
+    EXPECT_EQ(u"David", std::u16string(g_reader.strip_font->desc.face));
     plat::destroy_window(window);
 }
 
@@ -187,14 +189,14 @@ TEST_F(StartFontTest, CancelAtStartStillAppliesTheSpec) {
     ASSERT_NE(nullptr, window);
     ASSERT_EQ(1u, tp::dialog_runs().size());
     EXPECT_EQ(0, g_settings.font_spec.face_name[0]);
-    EXPECT_EQ(18, g_settings.view->font_spec.font_size);
-    EXPECT_EQ(0x5D0, g_settings.view->font_spec.font_ascii_base);
+    EXPECT_EQ(18, g_reader.view->font_spec.font_size);
+    EXPECT_EQ(0x5D0, g_reader.view->font_spec.font_ascii_base);
     plat::destroy_window(window);
 }
 
 TEST_F(StartFontTest, AScreenshotRunNeverAsks) {
     testplat::set_message_loop_body(
-        [] { plat::send_message(g_settings.main_window, plat::WM_PAINT, 0, 0); });
+        [] { plat::send_message(g_reader.main_window, plat::WM_PAINT, 0, 0); });
     CommandLine line;
     line.screenshot = "/nonexistent/x.png";
     run_gui(line, "");

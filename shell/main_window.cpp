@@ -6,6 +6,7 @@
 #include "shell/navigation.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -25,7 +26,7 @@ int32_t signed_word(int32_t word) {
 }
 
 void on_create(plat::Window* window) {
-    g_settings.main_window = window;
+    g_reader.main_window = window;
     g_search_shown_hook = update_bookmark_check;
     g_search_out_of_memory = out_of_memory_stop;
     create_bars(window);
@@ -36,6 +37,7 @@ void on_create(plat::Window* window) {
 
 void on_destroy(plat::Window* window) {
     Settings& s = g_settings;
+    Reader& r = g_reader;
     const plat::Rect place = plat::window_placement(window);
     if (place.right > place.left && place.bottom > place.top) {
         s.window_left = place.left;
@@ -43,9 +45,9 @@ void on_destroy(plat::Window* window) {
         s.window_width = place.right - place.left;
         s.window_height = place.bottom - place.top;
     }
-    if (s.view) plat::release_dc(window, s.view->dc);
-    plat::destroy_bar(s.bar_window);
-    s.bar_window = nullptr;
+    if (r.view) plat::release_dc(window, r.view->dc);
+    plat::destroy_bar(r.bar_window);
+    r.bar_window = nullptr;
     save_settings_and_quit();
 }
 
@@ -64,7 +66,7 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             resize_frame(window, low_word(lparam), high_word(lparam));
             return 0;
         case plat::WM_ACTIVATE:
-            // The full-screen state of the device's shell has nothing to re-apply here.
+            // Nothing to re-apply on activation: the window keeps its own state.
             return 0;
         case plat::WM_PAINT:
             paint_window(reinterpret_cast<plat::Dc*>(wparam), window, PAINT_EVERYTHING);

@@ -15,11 +15,4 @@ void out_of_memory_stop() {
     plat::post_quit_message(0);
 }
 
-void* alloc_or_abort(size_t size) {
-    // No allocator grants more than half the address space; asking would only be refused.
-    void* block = size <= static_cast<size_t>(PTRDIFF_MAX) ? std::malloc(size ? size : 1) : nullptr;
-    if (!block) out_of_memory_stop();
-    return block;
-}
-
 }  // namespace lekta

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "bookmarks/bookmarks.h"
 #include "calendar/date_text.h"
 #include "calendar/hebrew_calendar.h"
 #include "platform/platform.h"
-#include "shell/registry.h"
+#include "state/reader.h"
+#include "state/registry.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -122,6 +124,7 @@ size_t search_string_length(const Settings& s) {
 
 void load_settings(std::string_view program_path) {
     Settings& s = g_settings;
+    Reader& r = g_reader;
     g_loading = true;
     g_warned = false;
     // Kept up to date for whoever looks for the program; the reader itself never reads it.
@@ -144,20 +147,19 @@ void load_settings(std::string_view program_path) {
     if (!is_exact_day(s.current_day)) s.current_day = 0;
 
     if (s.current_day != 0) {
-        s.hebrew_date = hebrew_from_day_number(s.current_day);
-        std::memset(s.date_text, 0, sizeof s.date_text);
-        s.date_text_length = hebrew_date_text(&s.hebrew_date, s.date_text);
-        if (s.date_text_length <= 0) {
-            s.date_text_length = 0;
-            s.date_text[0] = 0;
+        r.hebrew_date = hebrew_from_day_number(s.current_day);
+        std::memset(r.date_text, 0, sizeof r.date_text);
+        r.date_text_length = hebrew_date_text(&r.hebrew_date, r.date_text);
+        if (r.date_text_length <= 0) {
+            r.date_text_length = 0;
+            r.date_text[0] = 0;
         }
     }
 
     s.current_lesson = static_cast<uint16_t>(read_int_value(SETTINGS_KEY, u"Lesson", 0));
-    s.position_lesson = s.current_lesson;
+    r.position_lesson = s.current_lesson;
     load_window_place(s);
 
-    load_index_bitmaps();
     load_bookmarks();
     g_loading = false;
 }
@@ -168,6 +170,7 @@ bool settings_loading() {
 
 bool write_settings() {
     const Settings& s = g_settings;
+    const Reader& r = g_reader;
     bool ok = true;
     // Values left out keep what the registry held: an emptied search string or a zero lesson never
     // overwrites a stored one.
@@ -181,7 +184,7 @@ bool write_settings() {
     if (s.font_spec.font_size != 0) ok &= write_int_value(u"FontSize", s.font_spec.font_size);
     if (s.font_spec.font_ascii_base != 0)
         ok &= write_int_value(u"FontAsciiBase", s.font_spec.font_ascii_base);
-    if (s.view) ok &= write_int_value(u"LastPosition", s.view->top_row);
+    if (r.view) ok &= write_int_value(u"LastPosition", r.view->top_row);
     ok &= write_int_value(u"Flags", static_cast<int32_t>(s.flags));
     ok &= write_int_value(u"Day", s.current_day);
     if (s.current_lesson != 0) ok &= write_int_value(u"Lesson", s.current_lesson);
@@ -197,21 +200,20 @@ bool write_settings() {
 }
 
 void save_settings_and_quit() {
-    Settings& s = g_settings;
-    free_index_bitmaps();
+    Reader& r = g_reader;
     if (!write_settings() && !g_warned) {
         // The reader has no window left to say it in; a terminal may be listening.
         g_warned = true;
         std::fprintf(stderr, "lekta: could not save the settings to %s\n",
                      plat::registry_location().c_str());
     }
-    if (TextView* view = s.view) {
-        s.view = nullptr;
+    if (TextView* view = r.view) {
+        r.view = nullptr;
         destroy_view(view, true);
     }
     // The date strip's font lives as long as the view.
-    plat::delete_font(s.strip_font);
-    s.strip_font = nullptr;
+    plat::delete_font(r.strip_font);
+    r.strip_font = nullptr;
     free_bookmarks();
     plat::post_quit_message(0);
 }

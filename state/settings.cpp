@@ -1,7 +1,9 @@
 #include "state/settings.h"
+#include "state/reader.h"
 
 namespace lekta {
 
 Settings g_settings;
+Reader g_reader;
 
 }  // namespace lekta

@@ -1,4 +1,4 @@
-#include "shell/font_command.h"
+#include "font_chooser/font_command.h"
 
 #include <algorithm>
 #include <iterator>
@@ -6,7 +6,7 @@
 #include "font_chooser/font_chooser.h"
 #include "font_chooser/font_sizes.h"
 #include "platform/font_families.h"
-#include "shell/startup.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/fonts.h"
 #include "view/frame.h"
@@ -19,13 +19,14 @@ namespace {
 // The new font on the date strip and the lesson.
 void apply_chosen_font(plat::Window* window) {
     Settings& s = g_settings;
+    Reader& r = g_reader;
     make_strip_font();
     if (plat::Dc* dc = plat::get_dc(window)) {
         plat::set_bk_transparent(dc, true);
         draw_date_strip(dc);
         plat::release_dc(window, dc);
     }
-    apply_font(s.view, &s.font_spec);
+    apply_font(r.view, &s.font_spec);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Bitmap 113, the About box's picture: an open book under a rising sun, with a ribbon marking
+// The About box's picture: an open book under a rising sun, with a ribbon marking
 // the day's place. 59 x 74 pixels, one bit each ('#' black), packed at compile time into rows
 // of whole 16-bit words, most significant bit leftmost.
 #pragma once
@@ -9,7 +9,7 @@
 
 namespace lekta {
 
-constexpr uint16_t ABOUT_IMAGE_ID = 113;
+constexpr uint16_t ID_ABOUT_PICTURE = 113;
 constexpr int32_t ABOUT_IMAGE_WIDTH = 59;
 constexpr int32_t ABOUT_IMAGE_HEIGHT = 74;
 constexpr int32_t ABOUT_IMAGE_ROW_BYTES = (ABOUT_IMAGE_WIDTH + 15) / 16 * 2;

@@ -1,16 +1,9 @@
-// Start and end steps of the subsystems around the shell; a step whose subsystem is not built
-// yet is a no-op.
 #include "bookmarks/bookmarks.h"
-#include "shell/registry.h"
-#include "shell/settings_store.h"
-#include "shell/startup.h"
+#include "state/reader.h"
+#include "state/registry.h"
 #include "state/settings.h"
 
 namespace lekta {
-
-// The index tree's three images are built into the program: nothing to load or release.
-void load_index_bitmaps() {}
-void free_index_bitmaps() {}
 
 void load_bookmarks() {
     const std::optional<std::vector<uint8_t>> value = read_bytes_value(BOOKMARKS_VALUE);
@@ -18,17 +11,17 @@ void load_bookmarks() {
         set_bookmarks_from_value(std::span<const uint8_t>(*value));
     else
         set_bookmarks_from_value(std::nullopt);
-    g_settings.bookmarks_released = false;
+    g_reader.bookmarks_released = false;
 }
 
 void write_bookmarks() {
-    if (g_settings.bookmarks_released) return;
+    if (g_reader.bookmarks_released) return;
     write_bytes_value(BOOKMARKS_VALUE, bookmarks_value());
 }
 
 void free_bookmarks() {
     g_settings.bookmarks = {};
-    g_settings.bookmarks_released = true;
+    g_reader.bookmarks_released = true;
 }
 
 }  // namespace lekta
