@@ -36,6 +36,7 @@ void tell_not_opened(QWidget* parent, const QString& url) {
     QObject::connect(copy, &QPushButton::clicked, copy,
                      [url] { QGuiApplication::clipboard()->setText(url); });
     box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
     keep_centred_over(&box, parent, false);
     ModalScope modal;
     box.exec();
