@@ -4,10 +4,11 @@
 
 #include "search/search.h"
 #include "shell/navigation.h"
-#include "shell/settings_store.h"
+#include "shell/quit.h"
 #include "shell/startup.h"
 #include "state/reader.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "view/frame.h"
 #include "view/text_view.h"
 

@@ -1,4 +1,4 @@
-#include "shell/settings_store.h"
+#include "state/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
+#include "shell/quit.h"
 #include "shell/reader_test_support.h"
 #include "state/reader.h"
 #include "state/registry.h"

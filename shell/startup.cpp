@@ -12,11 +12,11 @@
 #include "font_chooser/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
-#include "shell/settings_store.h"
 #include "state/current_day.h"
 #include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 
 namespace lekta {
 namespace {

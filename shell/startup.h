@@ -12,18 +12,6 @@
 
 namespace lekta {
 
-// Read once at start from the vendor key; never written back. The bar mode and the gutter are
-// also copied into the settings record, where the window code reads them.
-struct ShellOptions {
-    int32_t full_screen = 0;         // "FullScreen"
-    int32_t menu_bar_on_bottom = 0;  // "MenuBarOnBottom"
-    int32_t surrounding_gutter = 0;  // "SurroundingGutter"
-};
-extern ShellOptions g_shell_options;
-
-// Reads the five options from the vendor key into g_shell_options and the settings record.
-void read_shell_options();
-
 // Tells the user that memory ran out, writes the settings and asks the loop to end. Nothing is
 // freed here: callers up the stack may still hold the view; the window's end frees it.
 void out_of_memory_stop();

@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "state/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@ struct TextView;
 constexpr int DATE_TEXT_CAPACITY = 44;
 
 struct Reader {
-    // The "Lesson" the settings held at start: the lesson last_position was saved on.
+    // The lesson the settings held at start: the one last_position was saved on.
     uint16_t position_lesson = 0;
 
     DateRecord hebrew_date;                      // of the current day
@@ -41,7 +41,8 @@ struct Reader {
     // the emptied list over the real one.
     bool bookmarks_released = false;
     uint16_t bookmark_question_flags = 0;  // BOOKMARK_NO_QUESTION: remove without asking
-    bool today_flag = false;                // started with "/today" or --today
+    bool today_flag = false;               // started with "/today" or --today
+    bool save_failure_said = false;        // a failed save was reported on standard error
 };
 
 // The process-wide record of the running reader.

@@ -5,5 +5,6 @@ namespace lekta {
 
 Settings g_settings;
 Reader g_reader;
+ShellOptions g_shell_options;
 
 }  // namespace lekta

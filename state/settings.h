@@ -50,6 +50,17 @@ struct Settings {
     std::vector<uint16_t> bookmarks;
 };
 
+// Read once at start from the vendor key; never written back. The bar mode and the gutter are
+// also copied into the running reader's record, where the window code reads them.
+struct ShellOptions {
+    int32_t full_screen = 0;
+    int32_t menu_bar_on_bottom = 0;
+    int32_t surrounding_gutter = 0;
+};
+
+// The process-wide start options.
+extern ShellOptions g_shell_options;
+
 // The process-wide settings record.
 extern Settings g_settings;
 

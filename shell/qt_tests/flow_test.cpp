@@ -32,10 +32,12 @@
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
+#include "shell/qt_tests/fail_fast.h"
 #include "shell/startup.h"
 #include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 
@@ -226,6 +228,7 @@ class FlowTest : public QObject {
 
   private slots:
     void initTestCase() {
+        lekta::flow::start_failure_watchdog();
         QVERIFY(config_.isValid());
         qputenv("LEKTA_CONFIG_DIR", config_.path().toLocal8Bit());
         book_path_ = config_.path() + "/test-book.res";

@@ -14,10 +14,12 @@
 #include "index/index_test_support.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
+#include "shell/qt_tests/fail_fast.h"
 #include "shell/startup.h"
 #include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 
@@ -117,6 +119,7 @@ class IndexFlowTest : public QObject {
 
   private slots:
     void initTestCase() {
+        lekta::flow::start_failure_watchdog();
         QVERIFY(config_.isValid());
         qputenv("LEKTA_CONFIG_DIR", config_.path().toLocal8Bit());
         // A rendezvous of its own: another copy of the reader may be running on this desktop.
