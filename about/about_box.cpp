@@ -1,5 +1,7 @@
 #include "about/about_box.h"
 
+#include "store/book.h"
+
 #include <algorithm>
 #include <string>
 
@@ -121,8 +123,13 @@ void draw_link(plat::Window* dialog, const plat::DrawItem& item) {
 intptr_t about_box_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam, intptr_t lparam) {
     switch (message) {
         case plat::WM_INITDIALOG:
+            // A book with both arrangements reads every year: the line says so.
+            if (book_has_leap_cycle())
+                plat::set_control_text(dialog, ID_ABOUT_NAME, ABOUT_NAME_BOTH);
             make_link(dialog);
             fit_to_texts(dialog);
+            // A button to close the box with, as a desktop's About boxes have.
+            plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
             return 1;
         case plat::WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const plat::DrawItem*>(lparam);

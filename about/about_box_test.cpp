@@ -9,6 +9,8 @@
 #include "platform/test/test_open_url.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
+#include "store/book.h"
+#include "store/test_book_writer.h"
 
 namespace lekta {
 namespace {
@@ -64,7 +66,7 @@ TEST_F(AboutBoxTest, LinkFontFitsTheButton) {
         // At 7, 58 dialog units (2 x 2 pixels each); 10-pixel characters, text 13 high, edges 2.
         EXPECT_EQ(link->rect, plat::Rect({14, 116, 14 + length * 10 + 4, 116 + 13 + 4}));
     });
-    auto* owner = reinterpret_cast<plat::Window*>(0x20);
+    plat::Window* owner = testplat::new_window();
     EXPECT_EQ(show_about_box(owner), plat::IDCANCEL);
     ASSERT_EQ(testplat::dialog_runs().size(), 1u);
     EXPECT_EQ(testplat::dialog_runs()[0].owner, owner);
@@ -105,6 +107,26 @@ TEST_F(AboutBoxTest, LinkIsDrawnBlueAndUnderlinedInItsFont) {
     EXPECT_EQ(call.font.weight, 800);
     EXPECT_EQ(dc->font, nullptr);  // the dc's own font is back
     testplat::destroy_dc(dc);
+}
+
+// The name line says what the book holds; the box has a button to close it with.
+TEST_F(AboutBoxTest, NameLineFollowsTheBookAndDoneCloses) {
+    for (const bool leap : {false, true}) {
+        static testbook::Bytes bytes;
+        bytes = testbook::book_file(leap);
+        std::string error;
+        ASSERT_TRUE(use_book_bytes(bytes, &error, "test book")) << error;
+        ASSERT_EQ(leap, book_has_leap_cycle());
+        testplat::push_dialog_script([leap](plat::Window* d) {
+            EXPECT_EQ(
+                plat::control_text(d, ID_ABOUT_NAME),
+                leap ? u"Lekta (Hebrew): Regular and Leap Years" : u"Lekta (Hebrew): Regular Year");
+            EXPECT_EQ(d->init_flags & plat::SHIDIF_DONEBUTTON, plat::SHIDIF_DONEBUTTON);
+            testplat::send_command(d, plat::IDOK);  // the Done button
+        });
+        EXPECT_EQ(show_about_box(nullptr), plat::IDOK);
+    }
+    unload_book();
 }
 
 TEST_F(AboutBoxTest, LinkOpensTheHomePageAndTheBoxStaysOpen) {

@@ -19,6 +19,9 @@ constexpr uint16_t ID_ABOUT_NAME = 1001;
 constexpr uint16_t ID_ABOUT_VERSION = 1002;
 constexpr uint16_t ID_ABOUT_NOTICE = 1003;
 
+// The name line of a book that carries both arrangements of the schedule; the template's line
+// is that of a book with the regular arrangement only.
+constexpr const char16_t* ABOUT_NAME_BOTH = u"Lekta (Hebrew): Regular and Leap Years";
 constexpr const char16_t* ABOUT_VERSION_TEXT = u"Version " LEKTA_VERSION_TEXT;
 constexpr const char16_t* ABOUT_NOTICE = u"\u00A9 2026 Halvern";
 constexpr const char16_t* HOME_PAGE_URL = u"" LEKTA_HOMEPAGE_URL;

@@ -29,7 +29,7 @@ Lesson known_lesson() {
 
 constexpr std::string_view KNOWN_BODY =
     "\\u1488\\u1489\\u1490\\par\\par\r\n"
-    "\\u1488\\u1489   ]\\u1491[   \\par\\par\r\n"
+    "\\u1488\\u1489   ]\\u1491[  \\par\\par\r\n"
     "------------------------\\par\\par\r\n"
     "1:2\\par\\par\r\n"
     "\\u1488\\u1489\\par\\par\r\n"

@@ -64,11 +64,12 @@ std::string rtf_body(std::u16string_view flat) {
     for (size_t i = 0; i < flat.size();) {
         const char16_t c = flat[i];
         if (c == u' ') {
-            // A word processor would fold a run of spaces: one more keeps the run's width.
+            // After \uN the first space is read as the control word's end and dropped: one
+            // more keeps the run. After anything else each space is text.
             size_t run = 0;
             while (i < flat.size() && flat[i] == u' ')
                 ++run, ++i;
-            out.append(run + 1, ' ');
+            out.append(after_escape ? run + 1 : run, ' ');
             after_escape = false;
             continue;
         }

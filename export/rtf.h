@@ -25,7 +25,8 @@ constexpr std::string_view RTF_CLOSING = "}\r\n";
 // letter with dagesh, shin dot, holam...); empty for every other character.
 std::u16string_view hebrew_decomposition(char16_t c);
 
-// The body of one lesson from its flat text: a run of k spaces as k + 1 spaces, printable
+// The body of one lesson from its flat text: a run of k spaces as k + 1 spaces after a \uN
+// (whose delimiting space a reader drops) and as k spaces elsewhere, printable
 // ASCII as itself (backslash and braces escaped, a digit kept apart from a \uN before it),
 // each run of CR and LF as one paragraph end with a blank paragraph, everything else as \uN;
 // a final paragraph end.

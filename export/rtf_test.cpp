@@ -3,6 +3,8 @@
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 
+#include <cctype>
+
 #include "export/rtf.h"
 
 namespace lekta {
@@ -27,8 +29,58 @@ TEST(RtfTest, BodyRules) {
     // Printable ASCII as itself; other characters below 0x21 and above 0x7E escaped.
     EXPECT_EQ(rtf_body(u"(a):\"'*.\t\u007F\u00E0"), "(a):\"'*.\\u9\\u127\\u224\\par\\par\r\n");
     EXPECT_EQ(rtf_body(u""), "\\par\\par\r\n");
-    EXPECT_EQ(rtf_body(u" "), "  \\par\\par\r\n");
+    EXPECT_EQ(rtf_body(u" "), " \\par\\par\r\n");
     EXPECT_EQ(rtf_body(u"\n\r\r\n"), "\\par\\par\r\n\\par\\par\r\n");
+}
+
+// What a word processor reads from a body: \uN as its character with one delimiting space
+// dropped, escaped symbols as themselves, \par as a line end, CR and LF as nothing.
+std::u16string read_back(std::string_view rtf) {
+    std::u16string text;
+    for (size_t i = 0; i < rtf.size();) {
+        const char c = rtf[i++];
+        if (c == '\r' || c == '\n') continue;
+        if (c != '\\') {
+            text += static_cast<char16_t>(c);
+            continue;
+        }
+        if (i < rtf.size() && !std::isalpha(static_cast<unsigned char>(rtf[i]))) {
+            text += static_cast<char16_t>(rtf[i++]);
+            continue;
+        }
+        std::string word;
+        while (i < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[i])))
+            word += rtf[i++];
+        uint32_t value = 0;
+        while (i < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[i])))
+            value = value * 10 + uint32_t(rtf[i++] - '0');
+        if (i < rtf.size() && rtf[i] == ' ') ++i;
+        if (word == "u") text += static_cast<char16_t>(value);
+        if (word == "par") text += u'\n';
+    }
+    return text;
+}
+
+TEST(RtfTest, SpacesReadBackAsWritten) {
+    // A space run after a letter, a hyphen, a comma, a digit, a line end, at the start and at
+    // the end: the reader sees exactly the flat text's spaces.
+    const std::u16string samples[] = {
+        u"\u05DB\u05D0 -  \u05D6", u"\u05D0, \u05D1   2 3", u" \u05D0\r\n  \u05D1 ",
+        u"a  b\u05D0 1",           u"\u05D0}  {\\ \u05D1",  u"   ",
+    };
+    for (const std::u16string& flat : samples) {
+        std::u16string expected;
+        for (size_t i = 0; i < flat.size(); ++i) {
+            if (flat[i] == u'\r' || flat[i] == u'\n') {
+                while (i + 1 < flat.size() && (flat[i + 1] == u'\r' || flat[i + 1] == u'\n'))
+                    ++i;
+                expected += u"\n\n";
+            } else {
+                expected += flat[i];
+            }
+        }
+        EXPECT_EQ(read_back(rtf_body(flat)), expected + u"\n\n") << rtf_body(flat);
+    }
 }
 
 TEST(RtfTest, BackslashAndBracesAreEscaped) {
@@ -37,7 +89,7 @@ TEST(RtfTest, BackslashAndBracesAreEscaped) {
 
 TEST(RtfTest, DigitAfterEscapeIsKeptApart) {
     // "\u14881" would be one character U+3A41; the space ends the control word.
-    EXPECT_EQ(rtf_body(u"\u05D01-2 3"), "\\u1488 1-2  3\\par\\par\r\n");
+    EXPECT_EQ(rtf_body(u"\u05D01-2 3"), "\\u1488 1-2 3\\par\\par\r\n");
     EXPECT_EQ(rtf_body(u"a1\u05D0"), "a1\\u1488\\par\\par\r\n");
 }
 

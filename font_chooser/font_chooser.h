@@ -25,8 +25,8 @@ intptr_t choose_font(plat::Window* owner, FontSpec* font_spec);
 intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam);
 
-// The preview box shows the 27 letters at base, highest first: a box that writes left to right
-// shows the alphabet reading from the right.
+// The preview shows the 27 letters at base, highest first, drawn left to right as the view
+// draws a line: the alphabet reads from the right.
 void fill_preview(plat::Window* dialog, int32_t base);
 
 // Bits of apply_font_choice's mode; without either it only previews.
@@ -41,7 +41,7 @@ void name_font_controls(plat::Window* dialog);
 struct FontPreview {
     char16_t face_name[32] = {};
     int32_t height = 0;
-    plat::Font* font = nullptr;  // the preview box's font while the dialog is open
+    plat::Font* font = nullptr;  // the preview's font while the dialog is open
 };
 extern FontPreview g_font_preview;
 

@@ -21,13 +21,16 @@ namespace font_dialog {
 using plat::ControlKind;
 constexpr uint32_t LIST = plat::CS_BORDER | plat::CS_VSCROLL | plat::CS_NOTIFY | plat::CS_TABSTOP;
 
-constexpr std::array<plat::ControlTemplate, 5> CONTROLS = {{
+// The preview (1002) is no control: the dialog draws it where its layout puts it, the way the
+// lesson is drawn, so that it shows exactly what the text will look like.
+
+constexpr std::array<plat::ControlTemplate, 4> CONTROLS = {{
     {IDC_FONT_FAMILIES, ControlKind::list_box, nullptr, 7, 7, 107, 94, LIST | plat::CS_SORT},
     {IDC_FONT_SIZES, ControlKind::list_box, nullptr, 120, 44, 25, 56, LIST},
-    {IDC_FONT_PREVIEW, ControlKind::edit, nullptr, 7, 106, 138, 50,
-     plat::CS_MULTILINE | plat::CS_RIGHT | plat::CS_BORDER},
-    {IDC_BASE_224, ControlKind::auto_radio, u"224", 116, 19, 29, 10, plat::CS_TABSTOP},
-    {IDC_BASE_5D0, ControlKind::auto_radio, u"5D0", 116, 31, 29, 10, plat::CS_TABSTOP},
+    {IDC_BASE_224, ControlKind::auto_radio, u"224", 116, 19, 29, 10, plat::CS_TABSTOP, nullptr,
+     u"Single-byte Hebrew fonts: the letters at 0xE0..0xFA"},
+    {IDC_BASE_5D0, ControlKind::auto_radio, u"5D0", 116, 31, 29, 10, plat::CS_TABSTOP, nullptr,
+     u"Unicode Hebrew: the letters at U+05D0..U+05EA"},
 }};
 
 }  // namespace font_dialog

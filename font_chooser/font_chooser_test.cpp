@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "font_chooser/font_chooser_layout.h"
@@ -36,8 +37,34 @@ std::u16string letters_down_from(int32_t base) {
     return text;
 }
 
+// The preview as last drawn: its letters, in the font and place they were drawn with.
+const plat::DrawCall& preview(plat::Window* d) {
+    tp::repaint(d);
+    static const plat::DrawCall none;
+    const std::vector<plat::DrawCall>& calls = plat::get_dc(d)->calls;
+    for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+        if (it->kind == plat::DrawCall::TEXT) return *it;
+    return none;
+}
+
 std::u16string preview_text(plat::Window* d) {
-    return plat::control_text(d, IDC_FONT_PREVIEW);
+    return preview(d).text;
+}
+
+std::u16string preview_face(plat::Window* d) {
+    return preview(d).font.face;
+}
+
+std::u16string list_items(plat::Window* d, uint16_t list) {
+    std::u16string items;
+    for (int32_t i = 0; i < plat::list_count(d, list); ++i)
+        items += plat::list_text(d, list, i) + u"|";
+    return items;
+}
+
+std::u16string selected(plat::Window* d, uint16_t list) {
+    const int32_t i = plat::list_selection(d, list);
+    return i < 0 ? u"" : plat::list_text(d, list, i);
 }
 
 int32_t item_index(plat::Window* d, uint16_t list, const char16_t* text) {
@@ -88,14 +115,17 @@ TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
         // A base of 0 reads as the Unicode Hebrew letters.
         EXPECT_TRUE(plat::control_checked(d, IDC_BASE_5D0));
         EXPECT_FALSE(plat::control_checked(d, IDC_BASE_224));
+        // Highest letter first, drawn left to right on one line against the right edge: the
+        // alphabet reads from the right, in the face and size the text is drawn in.
         EXPECT_EQ(letters_down_from(0x5D0), preview_text(d));
-        EXPECT_EQ(u"\u05EA", preview_text(d).substr(0, 1));
-        // Sorted families; the stored face picks the first that begins with it, in any case.
-        ASSERT_EQ(5, plat::list_count(d, IDC_FONT_FAMILIES));
-        EXPECT_EQ(u"Arial", plat::list_text(d, IDC_FONT_FAMILIES, 0));
-        EXPECT_EQ(u"Tahoma", plat::list_text(d, IDC_FONT_FAMILIES, 4));
-        EXPECT_EQ(u"Frank Ruehl", plat::list_text(d, IDC_FONT_FAMILIES,
-                                                  plat::list_selection(d, IDC_FONT_FAMILIES)));
+        EXPECT_EQ(plat::DT_RIGHT | plat::DT_VCENTER | plat::DT_SINGLELINE | plat::DT_NOPREFIX,
+                  preview(d).format);
+        EXPECT_EQ(u"Frank Ruehl", preview_face(d));
+        EXPECT_EQ(14, preview(d).font.height);
+        // Only the families that draw the Unicode Hebrew letters, sorted; the stored face
+        // picks the first that begins with it, in any case.
+        EXPECT_EQ(u"David|Frank Ruehl|", list_items(d, IDC_FONT_FAMILIES));
+        EXPECT_EQ(u"Frank Ruehl", selected(d, IDC_FONT_FAMILIES));
         // The fourteen sizes in order, 52 between 32 and 72.
         std::u16string sizes;
         for (int32_t i = 0; i < plat::list_count(d, IDC_FONT_SIZES); ++i)
@@ -103,9 +133,6 @@ TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
         EXPECT_EQ(u"10 11 12 14 16 18 20 22 24 26 28 32 52 72 ", sizes);
         EXPECT_EQ(3, plat::list_selection(d, IDC_FONT_SIZES));
         EXPECT_EQ(IDC_FONT_FAMILIES, d->focus);
-        // The box keeps the dialog's font until something changes.
-        EXPECT_EQ(plat::FontDesc{}.face[0], plat::control_font(d, IDC_FONT_PREVIEW).face[0]);
-        EXPECT_EQ(0, plat::control_font(d, IDC_FONT_PREVIEW).height);
         // Each control is named by what it chooses.
         for (const plat::DialogControl& c : d->controls)
             EXPECT_FALSE(c.name.empty()) << c.id;
@@ -117,56 +144,109 @@ TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
     EXPECT_EQ(u"frank", std::u16string(font_spec.face_name));
 }
 
-TEST_F(FontChooserTest, AHebrewFamilySwitchesTheBaseOnce) {
-    FontSpec font_spec = spec_of(u"Tahoma", 12, 224);
+// What each kind of family is offered for, read from its character map, and what the preview
+// draws with after a change of base.
+TEST_F(FontChooserTest, OffersAFamilyOnlyWhereItDrawsTheLetters) {
+    std::u32string letters_only;
+    for (char32_t c = 0x5D0; c <= 0x5EA; ++c)
+        letters_only += c;
+    tp::set_font_families({
+        {u"Frank Ruehl CLM", plat::HEBREW_CHARSET, tp::unicode_hebrew_glyphs()},
+        {u"Web Hebrew", 0, tp::single_byte_hebrew_glyphs()},
+        {u"Caladings CLM", 0, tp::latin_glyphs(), true},
+        {u"Pictures", plat::HEBREW_CHARSET, tp::unicode_hebrew_glyphs(), true},
+        {u"DejaVu Serif", 0, tp::latin_glyphs()},
+        {u"No Maqaf", plat::HEBREW_CHARSET, letters_only},
+    });
+    FontSpec font_spec = spec_of(u"Frank Ruehl CLM", 24, 0x5D0);
     run(font_spec, [](plat::Window* d) {
-        EXPECT_TRUE(plat::control_checked(d, IDC_BASE_224));
+        EXPECT_EQ(u"Frank Ruehl CLM|", list_items(d, IDC_FONT_FAMILIES));
+        tp::click(d, IDC_BASE_224);
+        EXPECT_EQ(u"Web Hebrew|", list_items(d, IDC_FONT_FAMILIES));
+        // The face it had draws no letters here: the family that does takes its place.
+        EXPECT_EQ(u"Web Hebrew", selected(d, IDC_FONT_FAMILIES));
         EXPECT_EQ(letters_down_from(224), preview_text(d));
-        // A family without Hebrew leaves the base alone, and the preview takes its face.
-        pick(d, IDC_FONT_FAMILIES, u"Courier New");
-        EXPECT_TRUE(plat::control_checked(d, IDC_BASE_224));
-        EXPECT_EQ(letters_down_from(224), preview_text(d));
-        EXPECT_EQ(u"Courier New", std::u16string(plat::control_font(d, IDC_FONT_PREVIEW).face));
-        EXPECT_EQ(12, plat::control_font(d, IDC_FONT_PREVIEW).height);
+        EXPECT_EQ(u"Web Hebrew", preview_face(d));
+        EXPECT_EQ(24, preview(d).font.height);
+        tp::click(d, IDC_BASE_5D0);
+        EXPECT_EQ(u"Frank Ruehl CLM", selected(d, IDC_FONT_FAMILIES));
+    });
+    FontSpec as_is = spec_of(u"DejaVu Serif", 12, 97);
+    run(as_is, [](plat::Window* d) {
+        EXPECT_EQ(u"DejaVu Serif|Frank Ruehl CLM|Web Hebrew|", list_items(d, IDC_FONT_FAMILIES));
+    });
 
-        pick(d, IDC_FONT_FAMILIES, u"David");
+    // A base no family draws has its button disabled.
+    tp::set_font_families({{u"David", plat::HEBREW_CHARSET, tp::unicode_hebrew_glyphs()}});
+    run(font_spec, [](plat::Window* d) {
+        EXPECT_FALSE(d->find_control(IDC_BASE_224)->enabled);
+        EXPECT_TRUE(d->find_control(IDC_BASE_5D0)->enabled);
+    });
+}
+
+TEST_F(FontChooserTest, AHebrewFamilySwitchesTheBaseOnce) {
+    // A family that draws the letters at both bases.
+    tp::set_font_families({{u"Both", plat::HEBREW_CHARSET,
+                            tp::unicode_hebrew_glyphs() + tp::single_byte_hebrew_glyphs()},
+                           {u"Web Hebrew", 0, tp::single_byte_hebrew_glyphs()}});
+    FontSpec font_spec = spec_of(u"Web Hebrew", 12, 224);
+    run(font_spec, [](plat::Window* d) {
+        EXPECT_EQ(u"Both|Web Hebrew|", list_items(d, IDC_FONT_FAMILIES));
+        pick(d, IDC_FONT_FAMILIES, u"Both");
         EXPECT_TRUE(plat::control_checked(d, IDC_BASE_5D0));
         EXPECT_FALSE(plat::control_checked(d, IDC_BASE_224));
         EXPECT_EQ(letters_down_from(0x5D0), preview_text(d));
-        EXPECT_EQ(u"David", std::u16string(plat::control_font(d, IDC_FONT_PREVIEW).face));
-
-        // Again: nothing more changes, and the preview letters are not written again.
-        plat::set_control_text(d, IDC_FONT_PREVIEW, u"typed");
-        pick(d, IDC_FONT_FAMILIES, u"David");
-        EXPECT_TRUE(plat::control_checked(d, IDC_BASE_5D0));
-        EXPECT_EQ(u"typed", preview_text(d));
-
-        // The user may still choose 224 for a Hebrew family, but any list change with the
-        // family selected switches back, a new size too.
+        EXPECT_EQ(u"Both", selected(d, IDC_FONT_FAMILIES));
+        // The user may still choose 224 for it, but a new size switches back.
         tp::click(d, IDC_BASE_224);
         EXPECT_EQ(letters_down_from(224), preview_text(d));
         pick(d, IDC_FONT_SIZES, u"52");
         EXPECT_TRUE(plat::control_checked(d, IDC_BASE_5D0));
-        EXPECT_EQ(letters_down_from(0x5D0), preview_text(d));
-        EXPECT_EQ(52, plat::control_font(d, IDC_FONT_PREVIEW).height);
+        EXPECT_EQ(52, preview(d).font.height);
         tp::click(d, IDC_BASE_224);
         tp::send_command(d, plat::IDOK);
     });
-    EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
+    EXPECT_EQ(u"Both", std::u16string(font_spec.face_name));
     EXPECT_EQ(52, font_spec.font_size);
     EXPECT_EQ(224, font_spec.font_ascii_base);
 }
 
+// Reopened after a choice, the chooser shows that choice, and Done changes nothing.
+TEST_F(FontChooserTest, ReopensOnTheChoiceAndDoneKeepsIt) {
+    FontSpec font_spec = spec_of(u"David", 16, 0x5D0);
+    run(font_spec, [](plat::Window* d) {
+        pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
+        pick(d, IDC_FONT_SIZES, u"24");
+        tp::send_command(d, plat::IDOK);
+    });
+    // Something else previewed and cancelled in between.
+    run(font_spec, [](plat::Window* d) {
+        pick(d, IDC_FONT_FAMILIES, u"David");
+        tp::send_command(d, plat::IDCANCEL);
+    });
+    const FontSpec chosen = font_spec;
+    run(font_spec, [](plat::Window* d) {
+        EXPECT_EQ(u"Frank Ruehl", selected(d, IDC_FONT_FAMILIES));
+        EXPECT_EQ(u"24", selected(d, IDC_FONT_SIZES));
+        EXPECT_EQ(u"Frank Ruehl", preview_face(d));
+        EXPECT_EQ(24, preview(d).font.height);
+        tp::send_command(d, plat::IDOK);
+    });
+    EXPECT_EQ(std::u16string(chosen.face_name), std::u16string(font_spec.face_name));
+    EXPECT_EQ(24, font_spec.font_size);
+    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);
+}
+
 TEST_F(FontChooserTest, CancelLeavesTheSpecAsItWas) {
-    FontSpec font_spec = spec_of(u"Arial", 20, 224);
+    FontSpec font_spec = spec_of(u"Web Hebrew", 20, 224);
     const intptr_t result = run(font_spec, [](plat::Window* d) {
+        tp::click(d, IDC_BASE_5D0);
         pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
         pick(d, IDC_FONT_SIZES, u"72");
-        tp::click(d, IDC_BASE_224);
         tp::send_command(d, plat::IDCANCEL);
     });
     EXPECT_EQ(FONT_CANCELLED, result);
-    EXPECT_EQ(u"Arial", std::u16string(font_spec.face_name));
+    EXPECT_EQ(u"Web Hebrew", std::u16string(font_spec.face_name));
     EXPECT_EQ(20, font_spec.font_size);
     EXPECT_EQ(224, font_spec.font_ascii_base);
     // The preview remembers what was picked, for the next opening.
@@ -190,9 +270,10 @@ TEST_F(FontChooserTest, BaseNinetySevenHasNoButton) {
         tp::send_command(d, plat::IDOK);
     });
     EXPECT_EQ(224, font_spec.font_ascii_base);
+    EXPECT_EQ(u"Web Hebrew", std::u16string(font_spec.face_name));
 }
 
-TEST_F(FontChooserTest, UnmatchedChoicesKeepTheFaceAndTakeTheLastPreviewHeight) {
+TEST_F(FontChooserTest, UnmatchedChoicesAreKept) {
     FontSpec font_spec = spec_of(u"Arial", 16, 0x5D0);
     run(font_spec, [](plat::Window* d) {
         pick(d, IDC_FONT_SIZES, u"28");
@@ -200,8 +281,8 @@ TEST_F(FontChooserTest, UnmatchedChoicesKeepTheFaceAndTakeTheLastPreviewHeight) 
     });
     EXPECT_EQ(28, font_spec.font_size);
 
-    // A face no family begins with and a size the list does not offer: no selections. A stored
-    // 5 selects nothing, though "52" begins with it.
+    // A face no family begins with and a size the list does not offer: no selections, and OK
+    // keeps both. A stored 5 selects nothing, though "52" begins with it.
     for (const int32_t stored : {5, 13, 1, -4, 100}) {
         FontSpec odd = spec_of(u"Nonesuch", stored, 0x5D0);
         run(odd, [](plat::Window* d) {
@@ -210,8 +291,8 @@ TEST_F(FontChooserTest, UnmatchedChoicesKeepTheFaceAndTakeTheLastPreviewHeight) 
             EXPECT_EQ(14, plat::list_count(d, IDC_FONT_SIZES));
             tp::send_command(d, plat::IDOK);
         });
-        EXPECT_EQ(u"Arial", std::u16string(odd.face_name)) << stored;  // the preview's face
-        EXPECT_EQ(28, odd.font_size) << stored;
+        EXPECT_EQ(u"Nonesuch", std::u16string(odd.face_name)) << stored;
+        EXPECT_EQ(stored, odd.font_size);
     }
 }
 
@@ -219,7 +300,7 @@ TEST_F(FontChooserTest, AnEmptyFaceOpensOnTheFirstFamily) {
     FontSpec font_spec;
     font_spec.face_name[0] = 0;
     run(font_spec, [](plat::Window* d) { tp::send_command(d, plat::IDOK); });
-    EXPECT_EQ(u"Arial", std::u16string(font_spec.face_name));
+    EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
     EXPECT_EQ(0, font_spec.font_size);  // no size was ever chosen
 }
 
@@ -233,7 +314,10 @@ TEST_F(FontChooserTest, ResizingPlacesTheControls) {
         // W 226, H 286, X 150, Y 190.
         EXPECT_EQ(plat::Rect({7, 7, 150, 190}), plat::control_rect(d, IDC_FONT_FAMILIES));
         EXPECT_EQ(plat::Rect({157, 59, 233, 190}), plat::control_rect(d, IDC_FONT_SIZES));
-        EXPECT_EQ(plat::Rect({7, 190, 233, 286}), plat::control_rect(d, IDC_FONT_PREVIEW));
+        const auto& calls = plat::get_dc(d)->calls;
+        EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const plat::DrawCall& c) {
+            return c.kind == plat::DrawCall::RECTANGLE && c.rect == plat::Rect{7, 190, 233, 286};
+        }));
         EXPECT_EQ(plat::Rect({157, 24, 233, 34}), plat::control_rect(d, IDC_BASE_224));
         EXPECT_EQ(plat::Rect({157, 41, 233, 51}), plat::control_rect(d, IDC_BASE_5D0));
     });
@@ -263,9 +347,9 @@ TEST(FontSizes, TextsAndValues) {
 TEST_F(FontChooserTest, FamiliesComeInBlocksAndAFailedBlockEndsTheList) {
     std::vector<tp::TestFontFamily> many;
     for (int i = 0; i < 60; ++i)
-        many.push_back(
-            {u"Face " + size_text(100 + i), i == 40 ? plat::HEBREW_CHARSET : uint8_t{0}});
-    many.push_back({u"A name of more than thirty-one units", 0});
+        many.push_back({u"Face " + size_text(100 + i), i == 40 ? plat::HEBREW_CHARSET : uint8_t{0},
+                        tp::unicode_hebrew_glyphs()});
+    many.push_back({u"A name of more than thirty-one units", 0, tp::unicode_hebrew_glyphs()});
     tp::set_font_families(many);
 
     FontFamilyList list;
@@ -299,11 +383,12 @@ TEST_F(FontChooserTest, NoFamiliesAtAll) {
     FontSpec font_spec = spec_of(u"David", 14, 224);
     EXPECT_EQ(FONT_CHOSEN, run(font_spec, [](plat::Window* d) {
                   EXPECT_EQ(0, plat::list_count(d, IDC_FONT_FAMILIES));
-                  tp::click(d, IDC_BASE_5D0);
+                  // No base is offered that nothing draws; the stored one stays.
+                  EXPECT_FALSE(d->find_control(IDC_BASE_5D0)->enabled);
                   tp::send_command(d, plat::IDOK);
               }));
     EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
-    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);
+    EXPECT_EQ(224, font_spec.font_ascii_base);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "font_chooser/font_sizes.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace lekta {
 
@@ -25,6 +26,13 @@ int32_t parse_size(std::u16string_view text) {
 int32_t size_index(int32_t size) {
     const auto at = std::find(FONT_SIZES.begin(), FONT_SIZES.end(), size);
     return at == FONT_SIZES.end() ? -1 : static_cast<int32_t>(at - FONT_SIZES.begin());
+}
+
+int32_t nearest_size(int32_t height) {
+    int32_t best = FONT_SIZES.front();
+    for (int32_t size : FONT_SIZES)
+        if (std::abs(size - height) < std::abs(best - height)) best = size;
+    return best;
 }
 
 }  // namespace lekta

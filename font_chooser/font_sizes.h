@@ -17,5 +17,7 @@ std::u16string size_text(int32_t size);
 int32_t parse_size(std::u16string_view text);
 // The index of the size in FONT_SIZES, or -1 when the list does not offer it.
 int32_t size_index(int32_t size);
+// The size of the table nearest to height (the smaller of two as near).
+int32_t nearest_size(int32_t height);
 
 }  // namespace lekta

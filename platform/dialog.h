@@ -95,6 +95,7 @@ struct ControlTemplate {
     int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units, in the client area
     uint32_t style = 0;
     const MonoImage* image = nullptr;  // picture
+    const char16_t* tip = nullptr;     // what the control is for, shown on hovering over it
 };
 
 struct DialogTemplate {

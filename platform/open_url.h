@@ -6,7 +6,8 @@
 namespace lekta::plat {
 
 // Asks the desktop to open url (UTF-16, zero-terminated); owner may be null. The address is
-// handed over exactly as given. Failures are silent: no browser or no network shows nothing.
+// handed over exactly as given. When the desktop cannot open it, a box shows the address for
+// the user to copy; a page that fails to load is the browser's to report.
 void open_url(Window* owner, const char16_t* url);
 
 }  // namespace lekta::plat

@@ -104,11 +104,20 @@ struct TextExtent {
     int32_t width = 0;
 };
 TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_width);
+// The rows a run's glyphs cover with the dc's font, counted from the top of its row (as
+// text_metrics' height counts them): its ink may lie well inside the row, whose height leaves
+// room for marks above and below the letters.
+struct InkRows {
+    int32_t top = 0;
+    int32_t bottom = 0;  // one past the last row
+};
+InkRows text_ink(Dc* dc, const char16_t* text, int32_t count);
 
 // ---- Drawing ---------------------------------------------------------------------------------
 
 constexpr uint32_t DT_LEFT = 0x0;
 constexpr uint32_t DT_CENTER = 0x1;
+constexpr uint32_t DT_RIGHT = 0x2;
 constexpr uint32_t DT_VCENTER = 0x4;
 constexpr uint32_t DT_SINGLELINE = 0x20;
 constexpr uint32_t DT_NOPREFIX = 0x800;

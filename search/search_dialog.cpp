@@ -66,6 +66,28 @@ void keep_override_first(plat::Window* dialog) {
     g_dialog.normalizing = false;
 }
 
+// Latin keys typed on a keyboard stand for the letters of the letter code (j for yod, s for
+// ayin): the box shows the Hebrew letters they stand for, as the on-screen keys type them.
+void show_typed_letters(plat::Window* dialog) {
+    const int32_t base = g_settings.font_spec.font_ascii_base;
+    if (base == FIRST_LETTER) return;
+    std::u16string text = plat::control_text(dialog, ID_SEARCH_EDIT);
+    bool changed = false;
+    for (char16_t& c : text) {
+        if (c >= FIRST_LETTER && c < FIRST_LETTER + LETTER_COUNT) {
+            c = static_cast<char16_t>(base + (c - FIRST_LETTER));
+            changed = true;
+        }
+    }
+    if (!changed) return;
+    // One character for one: the selection stays where it was.
+    const plat::TextSelection sel = plat::text_selection(dialog, ID_SEARCH_EDIT);
+    g_dialog.normalizing = true;
+    plat::set_control_text(dialog, ID_SEARCH_EDIT, text.c_str());
+    plat::select_text(dialog, ID_SEARCH_EDIT, sel.start, sel.end);
+    g_dialog.normalizing = false;
+}
+
 void close_dialog(plat::Window* dialog, intptr_t result) {
     // No input panel to force down on a desktop: ending the dialog is all.
     plat::end_dialog(dialog, result);
@@ -207,8 +229,10 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
                     close_dialog(dialog, RESULT_CANCEL);
                     return 1;
                 case ID_SEARCH_EDIT:
-                    if (high_word(wparam) == plat::EN_CHANGE && !g_dialog.normalizing)
+                    if (high_word(wparam) == plat::EN_CHANGE && !g_dialog.normalizing) {
+                        show_typed_letters(dialog);
                         keep_override_first(dialog);
+                    }
                     return 1;
                 default:
                     return 0;

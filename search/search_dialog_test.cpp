@@ -144,6 +144,13 @@ TEST_F(SearchDialogTest, TypedWordsInReadingOrderAreStoredInTextOrder) {
         testplat::send_command(d, plat::IDOK);
     });
     EXPECT_EQ("c?ba", stored());
+    // The Latin keys show the letters they stand for: jsxb is yod, ayin, qof, bet.
+    run([](plat::Window* d) {
+        testplat::type_text(d, ID_SEARCH_EDIT, u"jsxb");
+        EXPECT_EQ(u"\u202E\u05D9\u05E2\u05E7\u05D1", box(d));
+        testplat::send_command(d, plat::IDOK);
+    });
+    EXPECT_EQ("bxsj", stored());
 }
 
 TEST_F(SearchDialogTest, OverrideMarkStaysFirst) {
@@ -151,12 +158,12 @@ TEST_F(SearchDialogTest, OverrideMarkStaysFirst) {
         // Everything selected and typed over, the mark included.
         plat::select_text(d, ID_SEARCH_EDIT, 0, -1);
         testplat::type_text(d, ID_SEARCH_EDIT, u"ab");
-        EXPECT_EQ(u"\u202Eab", box(d));
+        EXPECT_EQ(u"\u202E\u05D0\u05D1", box(d));
         EXPECT_EQ(plat::TextSelection({3, 3}), plat::text_selection(d, ID_SEARCH_EDIT));
         // A key with the caret in front of the mark.
         plat::select_text(d, ID_SEARCH_EDIT, 0, 0);
         tap_key(d, 1);
-        EXPECT_EQ(u"\u202E\u05D0ab", box(d));
+        EXPECT_EQ(u"\u202E\u05D0\u05D0\u05D1", box(d));
     });
 }
 

@@ -15,19 +15,19 @@ using plat::MenuItemSpec;
 constexpr MenuItemSpec SEPARATOR{};
 
 constexpr std::array<MenuItemSpec, 21> ITEMS = {{
-    {CMD_ABOUT, u"&About", nullptr},
+    {CMD_ABOUT, u"&About", u"F1"},
     {CMD_CHECK_UPDATES, u"Check For &Updates", nullptr},
     SEPARATOR,
     {CMD_FONT, u"F&ont", u"Ctrl+F"},
     {CMD_REVERSE, u"Re&verse", nullptr},
     SEPARATOR,
     {CMD_INDEX, u"&Index", u"Ctrl+I"},
-    {CMD_BOOKMARK, u"&Bookmark", nullptr},
+    {CMD_BOOKMARK, u"&Bookmark", u"Ctrl+B"},
     {CMD_CALENDAR, u"&Calendar", u"Ctrl+D"},
     SEPARATOR,
     {CMD_TODAY, u"&Today", u"Ctrl+Home"},
-    {CMD_PREVIOUS_DAY, u"&Previous day", nullptr},
-    {CMD_NEXT_DAY, u"&Next day", nullptr},
+    {CMD_PREVIOUS_DAY, u"&Previous day", u"Left"},
+    {CMD_NEXT_DAY, u"&Next day", u"Right"},
     SEPARATOR,
     {CMD_SEARCH, u"&Search", u"Alt+F3"},
     {CMD_SEARCH_AGAIN, u"Search A&gain", u"F3"},
@@ -49,13 +49,15 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
     {CMD_INDEX, 6, u"Choose Day"},
 }};
 
-// The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
-// disabled command's key reaches the dispatcher, which leaves it alone.
-constexpr std::array<plat::Accelerator, 11> ACCELERATORS = {{
+// The keys the menu's shortcut texts name (but for F1, Left and Right, which arrive as keys of
+// the window), and the desktop's keys for the menu itself. A disabled command's key reaches
+// the dispatcher, which leaves it alone.
+constexpr std::array<plat::Accelerator, 12> ACCELERATORS = {{
     {CMD_MENU, "F10"},
     {CMD_MENU, "Alt+G"},
     {CMD_FONT, "Ctrl+F"},
     {CMD_INDEX, "Ctrl+I"},
+    {CMD_BOOKMARK, "Ctrl+B"},
     {CMD_CALENDAR, "Ctrl+D"},
     {CMD_TODAY, "Ctrl+Home"},
     {CMD_SEARCH, "Alt+F3"},

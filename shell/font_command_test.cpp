@@ -57,6 +57,7 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
 
     tp::push_dialog_script([this](plat::Window* d) {
         EXPECT_EQ(window, plat::dialog_owner(d));
+        tp::click(d, IDC_BASE_5D0);
         pick(d, IDC_FONT_FAMILIES, u"David");
         pick(d, IDC_FONT_SIZES, u"20");
         tp::send_command(d, plat::IDOK);
@@ -68,17 +69,19 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
     const FontSpec& font_spec = g_settings.font_spec;
     EXPECT_EQ(u"David", std::u16string(font_spec.face_name));
     EXPECT_EQ(20, font_spec.font_size);
-    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);  // David covers Hebrew
+    EXPECT_EQ(0x5D0, font_spec.font_ascii_base);
     EXPECT_EQ(u"David", std::u16string(view()->font_spec.face_name));
     EXPECT_EQ(0x5D0, view()->font_spec.font_ascii_base);
     EXPECT_EQ(20, view()->lines[1].height);
     EXPECT_EQ(u"David", strip_face());
-    EXPECT_EQ(14, g_reader.strip_font->desc.height);  // the strip keeps its own size
+    // Scaled so that the letters fill the strip: a strip of 16 rows keeps 12 for letters, which
+    // cover 11 of the 14 rows of the face at 14 here.
+    EXPECT_EQ(15, g_reader.strip_font->desc.height);
     // The strip was drawn in the new face, and the lesson in the new letters.
     bool strip_drawn = false, hebrew_drawn = false;
     for (const plat::DrawCall& call : dc->calls) {
         if (call.kind != plat::DrawCall::TEXT) continue;
-        if (call.font.face == std::u16string(u"David") && call.font.height == 14)
+        if (call.font.face == std::u16string(u"David") && call.font.height == 15)
             strip_drawn = true;
         if (call.text.find(u'\u05D1') != std::u16string::npos) hebrew_drawn = true;
     }
@@ -92,6 +95,7 @@ TEST_F(FontCommandTest, CancelChangesNothing) {
     plat::release_dc(window, dc);
     dc->calls.clear();
     tp::push_dialog_script([](plat::Window* d) {
+        tp::click(d, IDC_BASE_5D0);
         pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
         pick(d, IDC_FONT_SIZES, u"72");
         tp::send_command(d, plat::IDCANCEL);
@@ -154,6 +158,27 @@ TEST_F(StartFontTest, NoStoredFaceOpensTheChooserBeforeTheLoop) {
     g_reader = Reader{};
     ASSERT_NE(nullptr, window = init_instance(0, ""));
     EXPECT_TRUE(tp::dialog_runs().empty());
+    plat::destroy_window(window);
+}
+
+// The first start's chooser opens on what the lesson is drawn with; Done keeps it, and the
+// date strip takes the face at once.
+TEST_F(StartFontTest, FirstStartOpensOnTheFaceInUse) {
+    tp::push_dialog_script([](plat::Window* d) {
+        const int32_t family = plat::list_selection(d, IDC_FONT_FAMILIES);
+        ASSERT_GE(family, 0);
+        EXPECT_EQ(u"David", plat::list_text(d, IDC_FONT_FAMILIES, family));
+        const int32_t size = plat::list_selection(d, IDC_FONT_SIZES);
+        ASSERT_GE(size, 0);
+        EXPECT_EQ(u"16", plat::list_text(d, IDC_FONT_SIZES, size));
+        tp::send_command(d, plat::IDOK);
+    });
+    plat::Window* window = init_instance(0, "");
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(u"David", std::u16string(g_reader.view->font_spec.face_name));
+    EXPECT_EQ(16, g_reader.view->font_spec.font_size);
+    ASSERT_NE(nullptr, g_reader.strip_font);
+    EXPECT_EQ(u"David", std::u16string(g_reader.strip_font->desc.face));
     plat::destroy_window(window);
 }
 

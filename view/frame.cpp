@@ -14,6 +14,7 @@ GoToDayHook g_go_to_day = nullptr;
 namespace {
 
 constexpr int32_t STRIP_FONT_HEIGHT = 14;
+constexpr int32_t STRIP_INK_MARGIN = 2;  // rows kept free above and below the letters
 
 int32_t date_length(int32_t count) {
     return std::clamp(count, 0, DATE_TEXT_CAPACITY);
@@ -27,7 +28,8 @@ plat::Rect strip_rect() {
 }  // namespace
 
 void make_strip_font() {
-    plat::delete_font(g_reader.strip_font);
+    Reader& s = g_reader;
+    plat::delete_font(s.strip_font);
     plat::FontDesc desc;
     desc.height = STRIP_FONT_HEIGHT;
     desc.weight = 400;
@@ -36,7 +38,25 @@ void make_strip_font() {
     } else {
         desc.charset = plat::HEBREW_CHARSET;
     }
-    g_reader.strip_font = plat::create_font(desc);
+    s.strip_font = plat::create_font(desc);
+    // Once the strip has its height, a face chosen later is scaled so that its letters fill it:
+    // faces differ widely in how tall their letters are at one size.
+    const int32_t target = s.strip_height - 2 * STRIP_INK_MARGIN;
+    if (!s.strip_font || target <= 0 || !s.main_window) return;
+    static constexpr uint8_t LETTERS[] = "abcdefghijklmnopqrstuvwxyz{";
+    int32_t converted = 0;
+    const char16_t* letters = to_display_run(LETTERS, 27, false, &converted);
+    plat::Dc* dc = plat::get_dc(s.main_window);
+    if (!dc || !letters) return;
+    plat::Font* previous = plat::select_font(dc, s.strip_font);
+    const plat::InkRows ink = plat::text_ink(dc, letters, converted);
+    plat::select_font(dc, previous);
+    plat::release_dc(s.main_window, dc);
+    const int32_t ink_height = ink.bottom - ink.top;
+    if (ink_height <= 0 || ink_height == target) return;
+    desc.height = std::clamp(STRIP_FONT_HEIGHT * target / ink_height, 1, 3 * STRIP_FONT_HEIGHT);
+    plat::delete_font(s.strip_font);
+    s.strip_font = plat::create_font(desc);
 }
 
 plat::Rect init_frame(plat::Dc* dc, const plat::Rect& client) {

@@ -9,8 +9,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -28,6 +30,9 @@ DialogControl* Window::find_control(uint16_t id) {
 
 namespace lekta::qtplat {
 namespace {
+
+// Long enough for a window manager to have placed a window just shown.
+constexpr int CENTRE_AGAIN_MS = 150;
 
 bool open_dialog(const plat::Window* w) {
     return w && w->kind == plat::Window::Kind::dialog && w->alive && !w->ended && w->top;
@@ -232,6 +237,18 @@ QWidget* parent_widget(plat::Window* owner) {
 }
 
 }  // namespace
+
+void keep_centred_over(QWidget* box, QWidget* owner, bool now) {
+    if (!box || !owner) return;
+    const auto centre = [box, owner = QPointer<QWidget>(owner)] {
+        if (!owner || !owner->isVisible()) return;
+        const QRect frame = box->frameGeometry();
+        box->move(box->pos() + owner->frameGeometry().center() - frame.center());
+    };
+    if (now) centre();
+    QTimer::singleShot(CENTRE_AGAIN_MS, box, centre);
+}
+
 }  // namespace lekta::qtplat
 
 namespace lekta::plat {
@@ -281,7 +298,7 @@ intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, 
         }
         if (!w->ended) {
             if (owner && owner->top && !(dialog->windowState() & Qt::WindowFullScreen))
-                dialog->move(owner->top->geometry().center() - dialog->rect().center());
+                qtplat::keep_centred_over(dialog, owner->top, true);
             // A loop of our own rather than exec(): a quit requested while no loop ran (the
             // program ending one window before opening another) must not end the dialog.
             dialog->setWindowModality(Qt::ApplicationModal);

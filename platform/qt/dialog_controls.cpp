@@ -207,6 +207,7 @@ void create_controls(plat::Window* dialog, std::span<const plat::ControlTemplate
             r = {r.left, r.top, r.left + t.image->width, r.top + t.image->height};
         widget->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
         widget->setEnabled((t.style & plat::CS_DISABLED) == 0);
+        if (t.tip) widget->setToolTip(to_qstring(t.tip));
         if (!(t.style & plat::CS_TABSTOP) && widget->focusPolicy() == Qt::TabFocus)
             widget->setFocusPolicy(Qt::ClickFocus);
         dialog->controls.push_back({t.id, t.kind, t.style, widget, nullptr});

@@ -8,8 +8,6 @@
 namespace lekta::plat {
 namespace {
 
-constexpr uint32_t DT_RIGHT = 0x2;
-
 bool can_draw(const Dc* dc) {
     return dc && dc->image && !dc->image->isNull();
 }

@@ -196,4 +196,24 @@ TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_
     return {fit, width};
 }
 
+InkRows text_ink(Dc* dc, const char16_t* text, int32_t count) {
+    Font* font = qtplat::dc_font(dc);
+    if (!text || count <= 0 || !font) return {};
+    qreal top = 0, bottom = 0;
+    bool any = false;
+    for (int32_t i = 0; i < count; ++i) {
+        const qtplat::GlyphPage& page = qtplat::glyph_page(font, text[i]);
+        const uint32_t glyph = page.glyph[text[i] & 0xFF];
+        if (glyph == 0) continue;
+        // Relative to the baseline, y growing downwards.
+        const QRectF box = font->faces[page.face[text[i] & 0xFF]].boundingRect(glyph);
+        if (box.isEmpty()) continue;
+        top = any ? std::min(top, box.top()) : box.top();
+        bottom = any ? std::max(bottom, box.bottom()) : box.bottom();
+        any = true;
+    }
+    if (!any) return {};
+    return {font->ascent + int32_t(std::floor(top)), font->ascent + int32_t(std::ceil(bottom))};
+}
+
 }  // namespace lekta::plat

@@ -1,5 +1,6 @@
 // Message boxes: modal Qt boxes in a GUI session, one line on standard error otherwise.
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +13,9 @@ namespace lekta::qtplat {
 namespace {
 
 int g_modal_depth = 0;
+
+// A title bar's buttons and margins beside its text.
+constexpr int TITLE_ROOM = 120;
 
 // What a box without a caption of its own is titled: the main window's title while there is
 // one, else the program's name.
@@ -78,8 +82,16 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
         close->hide();
         box.setEscapeButton(close);
     }
+    // Wide enough for its title, which a window manager would otherwise cut short.
+    const int title_width = box.fontMetrics().horizontalAdvance(title) + qtplat::TITLE_ROOM;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    qtplat::keep_centred_over(&box, parent, false);
     qtplat::ModalScope modal;
     const int pressed = box.exec();
+    // The reader takes the keys back, with or without a window manager to hand them over.
+    if (parent) parent->activateWindow();
     if (!yes_no_cancel) return IDOK;
     if (pressed == QMessageBox::Yes) return IDYES;
     if (pressed == QMessageBox::No) return IDNO;

@@ -192,6 +192,11 @@ uint32_t vk_from_qt_key(int key);
 QString registry_path();
 void reopen_registry();
 
+// Centres a dialog or box over its owner's window (now, when it has its size already) and
+// once more just after it is shown: a window manager places a new window by its own rule and
+// honours a move made after that.
+void keep_centred_over(QWidget* box, QWidget* owner, bool now);
+
 // Modal dialogs (message_box.cpp): counts our own modal loops.
 struct ModalScope {
     ModalScope();

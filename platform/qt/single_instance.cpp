@@ -1,12 +1,14 @@
-// One running copy per user: the first copy listens on a local socket named after the program
-// and the user; a later launch connects, greets it with a line of words of its own (what it was
-// asked to show) and ends. A lock file makes connect-or-listen
-// one step, so launches at the same moment still agree on a single first copy.
-// Plain Unix-domain sockets watched by the Qt loop: Qt's own local sockets would bring in its
-// network library, whose loading alone costs every start-up a few milliseconds.
+// One running copy per user, display and settings file: the first copy listens on a local
+// socket named after the program and those three; a later launch connects, greets it with a line of
+// words of its own (what it was asked to show) and ends. A lock file makes connect-or-listen one
+// step, so launches at the same moment still agree on a single first copy. Plain Unix-domain
+// sockets watched by the Qt loop: Qt's own local sockets would bring in its network library, whose
+// loading alone costs every start-up a few milliseconds.
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -52,12 +54,27 @@ void remove_socket() {
     g_socket_path.clear();
 }
 
+// The display a launch shows on: ":15.0" and ":15" are the same display.
+QString display_name() {
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
+    const qsizetype colon = display.lastIndexOf(u':');
+    const qsizetype dot = display.lastIndexOf(u'.');
+    if (colon >= 0 && dot > colon) display.truncate(dot);
+    return display;
+}
+
+// One copy per user, display and settings file: a launch on another display, or with other
+// settings, is a reader of its own. The two are hashed to keep the socket's path short.
 QString name_for(const char16_t* name) {
     QString base = QString::fromUtf16(name);
     for (QChar& c : base)
         if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-' && c != u'_' && c != u'.')
             c = u'_';
-    return base + u'-' + QString::number(::getuid());
+    const QString settings = QFileInfo(registry_path()).absoluteFilePath();
+    const QByteArray where = (display_name() + u'\n' + settings).toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(where, QCryptographicHash::Sha256).toHex();
+    return base + u'-' + QString::number(::getuid()) + u'-' + QString::fromLatin1(hash.left(16));
 }
 
 QString rendezvous_dir() {

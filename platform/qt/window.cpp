@@ -359,6 +359,8 @@ void show_window(Window* window) {
         window->top->showFullScreen();
     else
         window->top->show();
+    // Without a window manager nobody else gives the new window the keys.
+    window->top->activateWindow();
     window->client->setFocus(Qt::ActiveWindowFocusReason);
 }
 

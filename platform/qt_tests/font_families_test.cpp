@@ -47,6 +47,35 @@ TEST(FontFamilies, HebrewFamiliesCarryTheHebrewCharacterSet) {
     }
 }
 
+// The character map, not the name, says what a family draws: the Hebrew letters with maqaf
+// and geresh, the places of single-byte Hebrew, and nothing for a picture font.
+TEST(FontFamilies, GlyphsComeFromTheCharacterMap) {
+    std::u32string hebrew = U"-'";
+    for (char32_t c = 0x5D0; c <= 0x5EA; ++c)
+        hebrew += c;
+    std::u32string high;
+    for (char32_t c = 0xE0; c <= 0xFA; ++c)
+        high += c;
+    struct Case {
+        const char* family;
+        bool hebrew;
+        bool high;
+    };
+    for (const Case& c : {Case{"Frank Ruehl CLM", true, false}, Case{"Caladings CLM", false, false},
+                          Case{"DejaVu Serif", false, true}, Case{"DejaVu Sans", true, true}}) {
+        if (!QFontDatabase::families().contains(c.family)) continue;
+        const std::u16string face = QString(c.family).toStdU16String();
+        EXPECT_EQ(c.hebrew, lekta::plat::family_has_glyphs(face.c_str(), hebrew.data(),
+                                                           int32_t(hebrew.size())))
+            << c.family;
+        EXPECT_EQ(c.high,
+                  lekta::plat::family_has_glyphs(face.c_str(), high.data(), int32_t(high.size())))
+            << c.family;
+    }
+    const char32_t a = U'a';
+    EXPECT_FALSE(lekta::plat::family_has_glyphs(u"No Such Family At All", &a, 1));
+}
+
 TEST(FontFamilies, TheCallbackStopsTheEnumeration) {
     int calls = 0;
     lekta::plat::enum_font_families(

@@ -18,9 +18,11 @@ QString unique_name(const char* what) {
     return QString("LektaTest-%1-%2").arg(what).arg(QCoreApplication::applicationPid());
 }
 
-std::unique_ptr<QProcess> launch(const QString& name, const QString& mode,
-                                 const QStringList& words = {}) {
+std::unique_ptr<QProcess> launch(
+    const QString& name, const QString& mode, const QStringList& words = {},
+    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(env);
     process->start(INSTANCE_HELPER, QStringList{name, mode} + words);
     return process;
 }
@@ -92,6 +94,36 @@ TEST(SingleInstance, CrashedCopyDoesNotBlockTheNext) {
     EXPECT_TRUE(next->readAllStandardOutput().startsWith("first"));
 }
 
+// A launch on another display, or with another settings folder, is a copy of its own; the same
+// display with its screen number named is the same copy.
+TEST(SingleInstance, OneCopyPerDisplayAndSettingsFolder) {
+    const QString name = unique_name("where");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", ":71");
+    env.insert("LEKTA_CONFIG_DIR", "/tmp/lekta-where-a");
+    env.remove("WAYLAND_DISPLAY");
+    auto first = launch(name, "3000", {}, env);
+    ASSERT_TRUE(first->waitForReadyRead(5000));
+    ASSERT_EQ(first->readLine().trimmed(), "first");
+    struct Case {
+        const char* display;
+        const char* config;
+        int exit_code;  // 3 hands over, 0 ran as a first copy
+    };
+    for (const Case& c :
+         {Case{":72", "/tmp/lekta-where-a", 0}, Case{":71", "/tmp/lekta-where-b", 0},
+          Case{":71.0", "/tmp/lekta-where-a", 3}}) {
+        QProcessEnvironment other = env;
+        other.insert("DISPLAY", c.display);
+        other.insert("LEKTA_CONFIG_DIR", c.config);
+        auto later = launch(name, "100", {}, other);
+        ASSERT_TRUE(later->waitForFinished(5000));
+        EXPECT_EQ(later->exitCode(), c.exit_code) << c.display << " " << c.config;
+    }
+    ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(handovers(*first), 1);
+}
+
 // The rendezvous is the user's alone, and goes when the copy that made it ends.
 TEST(SingleInstance, SocketIsPrivateAndRemovedAtTheEnd) {
     const QString name = unique_name("private");
@@ -99,7 +131,10 @@ TEST(SingleInstance, SocketIsPrivateAndRemovedAtTheEnd) {
     ASSERT_TRUE(first->waitForReadyRead(5000));
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
-    const QString path = QString("%1/%2-%3.socket").arg(dir, name).arg(::getuid());
+    const QStringList sockets =
+        QDir(dir).entryList({QString("%1-%2-*.socket").arg(name).arg(::getuid())}, QDir::System);
+    ASSERT_EQ(sockets.size(), 1);
+    const QString path = dir + '/' + sockets.front();
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
     EXPECT_TRUE(S_ISSOCK(info.st_mode));

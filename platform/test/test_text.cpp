@@ -94,6 +94,13 @@ TextMetrics text_metrics(Dc* dc) {
     return {height, widest};
 }
 
+// The letters cover the lower three quarters of the row.
+InkRows text_ink(Dc* dc, const char16_t* text, int32_t count) {
+    if (!text || count <= 0) return {};
+    const int32_t height = text_metrics(dc).height;
+    return {height / 4, height};
+}
+
 TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_width) {
     if (!text || count <= 0) return {};
     if (dc) dc->measured.emplace_back(text, static_cast<size_t>(count));

@@ -572,7 +572,8 @@ class FlowTest : public QObject {
         // What the user saw; shared, as the timer may outlive a failed test.
         struct Seen {
             QString title, hebrew;
-            bool switched = false;
+            int listed_at_224 = -1;
+            bool unicode_base = false;
         };
         auto seen = std::make_shared<Seen>();
         // An earlier test's window end posted a quit that no loop took; it would end the
@@ -584,13 +585,19 @@ class FlowTest : public QObject {
             QWidget* dialog = QApplication::activeModalWidget();
             if (!dialog) return;
             seen->title = dialog->windowTitle();
+            // Whatever goes wrong, the dialog is closed rather than left waiting.
+            auto cancel = [dialog] { QTest::keyClick(dialog, Qt::Key_Escape); };
             QListWidget* families = nullptr;
             QListWidget* sizes = nullptr;
             for (QListWidget* l : dialog->findChildren<QListWidget*>())
                 (l->count() == 14 && l->item(0)->text() == "10" ? sizes : families) = l;
             const auto radios = dialog->findChildren<QRadioButton*>();
-            if (!families || !sizes || radios.size() != 2) return;
+            if (!families || !sizes || radios.size() != 2) return cancel();
             QRadioButton* base_5d0 = radios[0]->text() == "5D0" ? radios[0] : radios[1];
+            // At 224 only families with Hebrew letters at 0xE0..0xFA: none of a Unicode system.
+            seen->listed_at_224 = families->count();
+            QTest::mouseClick(base_5d0, Qt::LeftButton, {}, QPoint(5, base_5d0->height() / 2));
+            seen->unicode_base = base_5d0->isChecked();
             // The first family covering Hebrew other than the one in use.
             for (int i = 0; i < families->count() && seen->hebrew.isEmpty(); ++i) {
                 const QString name = families->item(i)->text();
@@ -598,8 +605,7 @@ class FlowTest : public QObject {
                     QFontDatabase::writingSystems(name).contains(QFontDatabase::Hebrew))
                     seen->hebrew = name;
             }
-            if (seen->hebrew.isEmpty()) return;
-            const bool was_224 = !base_5d0->isChecked();
+            if (seen->hebrew.isEmpty()) return cancel();
             auto click_item = [](QListWidget* list, QListWidgetItem* item) {
                 list->scrollToItem(item);
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -607,15 +613,18 @@ class FlowTest : public QObject {
             };
             click_item(families, families->findItems(seen->hebrew, Qt::MatchExactly).value(0));
             click_item(sizes, sizes->findItems("24", Qt::MatchExactly).value(0));
-            seen->switched = was_224 && base_5d0->isChecked();
-            if (auto* done = dialog->findChild<QPushButton*>("done_button")) done->click();
+            if (auto* done = dialog->findChild<QPushButton*>("done_button"))
+                done->click();
+            else
+                cancel();
         });
         top_->activateWindow();  // Ctrl+F belongs to the active window
         QVERIFY(QTest::qWaitForWindowActive(top_));
         QTest::keyClick(top_, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(seen->title, QString("Choose Font"));
+        QCOMPARE(seen->listed_at_224, 0);
+        QVERIFY(seen->unicode_base);
         if (seen->hebrew.isEmpty()) QSKIP("no font family covers Hebrew here");
-        QVERIFY(seen->switched);
         const FontSpec& font_spec = g_settings.font_spec;
         QCOMPARE(QString::fromUtf16(font_spec.face_name), seen->hebrew);
         QCOMPARE(font_spec.font_size, 24);
