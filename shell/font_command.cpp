@@ -17,13 +17,15 @@ void choose_font_command(plat::Window* window) {
         draw_date_strip(dc);
         plat::release_dc(window, dc);
     }
-    apply_font(s.view, &s.font_spec);
+    change_font(s.view, s.font_spec);
+    update_scroll_bar(window);
 }
 
 void choose_start_font(plat::Window* main_window) {
     choose_font(main_window, &g_settings.font_spec);
     // Whatever closed the dialog: the view takes the font as it now stands.
-    apply_font(g_settings.view, &g_settings.font_spec);
+    change_font(g_settings.view, g_settings.font_spec);
+    update_scroll_bar(main_window);
 }
 
 }  // namespace lekta

@@ -37,6 +37,7 @@ int open_lesson_view(plat::Window* main_window) {
     const plat::Rect area = init_frame(dc, client);
     TextView* view = create_view(dc, &area, g_settings.font_spec, INITIAL_LINE_CAPACITY);
     if (!view) return 1;
+    view->side_margins = true;
     g_settings.view = view;
     g_go_to_day = go_to_day;
     g_choose_date = open_calendar;

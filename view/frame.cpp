@@ -89,7 +89,7 @@ void resize_frame(plat::Window* window, int32_t width, int32_t height) {
         s.strip_top = 0;
         s.view->top = bh;
     }
-    set_view_size(s.view, w, h - bh - s.bar_height);
+    resize_view(s.view, w, h - bh - s.bar_height);
     update_scroll_bar(window);
 }
 
