@@ -194,6 +194,8 @@ struct WindowSpec {
 // Creates and shows nothing yet: sends WM_CREATE before returning. Null on failure.
 Window* create_main_window(const WindowSpec& params);
 void show_window(Window* window);
+// The title the desktop shows for the window (its frame, the task bar, the window switcher).
+void set_window_title(Window* window, const char16_t* title);
 // Sends WM_DESTROY; the window is gone afterwards.
 void destroy_window(Window* window);
 intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam);

@@ -6,6 +6,7 @@
 #include "shell/navigation.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "shell/window_title.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -24,14 +25,21 @@ int32_t signed_word(int32_t word) {
     return static_cast<int16_t>(static_cast<uint16_t>(word));
 }
 
+// A search hit may have moved to another day.
+void search_shown() {
+    update_bookmark_check();
+    update_window_title();
+}
+
 void on_create(plat::Window* window) {
     g_settings.main_window = window;
-    g_search_shown_hook = update_bookmark_check;
+    g_search_shown_hook = search_shown;
     g_search_out_of_memory = out_of_memory_stop;
     create_bars(window);
     open_lesson_view(window);
     toggle_reverse(CHECK_SET);
     update_bookmark_check();
+    update_window_title();
 }
 
 void on_destroy(plat::Window* window) {

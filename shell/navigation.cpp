@@ -4,6 +4,7 @@
 #include "calendar/schedule.h"
 #include "platform/book.h"
 #include "shell/main_window.h"
+#include "shell/window_title.h"
 #include "state/current_day.h"
 #include "state/settings.h"
 #include "store/lesson_store.h"
@@ -68,6 +69,7 @@ int go_to_day(plat::Window* owner, int32_t day) {
     }
     repaint_window(g_settings.main_window, PAINT_EVERYTHING);
     update_bookmark_check();
+    update_window_title();
     return 0;
 }
 

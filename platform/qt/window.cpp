@@ -361,6 +361,10 @@ void show_window(Window* window) {
     window->client->setFocus(Qt::ActiveWindowFocusReason);
 }
 
+void set_window_title(Window* window, const char16_t* title) {
+    if (qtplat::alive_main(window)) window->top->setWindowTitle(qtplat::to_qstring(title));
+}
+
 void destroy_window(Window* window) {
     if (!window || !window->alive) return;
     if (window->kind == Window::Kind::bar) return destroy_bar(window);

@@ -1,0 +1,51 @@
+#include "shell/window_title.h"
+
+#include "shell/main_window.h"
+#include "state/settings.h"
+#include "view/text_view.h"
+
+namespace lekta {
+namespace {
+
+constexpr const char16_t* MONTH_NAMES[12] = {u"January",   u"February", u"March",    u"April",
+                                             u"May",       u"June",     u"July",     u"August",
+                                             u"September", u"October",  u"November", u"December"};
+
+std::u16string number_text(int32_t n) {
+    std::u16string out;
+    for (char c : std::to_string(n))
+        out += static_cast<char16_t>(c);
+    return out;
+}
+
+}  // namespace
+
+std::u16string window_title(const LessonHeading& heading, const std::u16string& hebrew_date,
+                            const DateRecord& civil) {
+    std::u16string title;
+    auto add = [&title](const std::u16string& part) {
+        if (part.empty()) return;
+        if (!title.empty()) title += u" \u2014 ";
+        title += part;
+    };
+    add(heading.title.empty() ? heading.subtitle : heading.title);
+    add(hebrew_date);
+    if (civil.month >= 1 && civil.month <= 12)
+        add(number_text(civil.day) + u" " + MONTH_NAMES[civil.month - 1] + u" " +
+            number_text(civil.year));
+    add(MAIN_TITLE);
+    return title;
+}
+
+void update_window_title() {
+    const Settings& s = g_settings;
+    if (!s.main_window) return;
+    LessonHeading heading;
+    if (s.view && s.view->text) heading = lesson_heading(s.view->text.span());
+    const std::u16string date = unicode_date_text(s.date_text, s.date_text_length);
+    const DateRecord civil =
+        s.current_day > 0 ? civil_from_day_number(s.current_day) : DateRecord{};
+    plat::set_window_title(s.main_window, window_title(heading, date, civil).c_str());
+}
+
+}  // namespace lekta
