@@ -155,6 +155,10 @@ constexpr uint32_t WM_KEYDOWN = 0x0100;      // wparam: a VK_ code
 constexpr uint32_t WM_COMMAND = 0x0111;      // wparam low word: the command id
 constexpr uint32_t WM_VSCROLL = 0x0115;      // wparam: request | position << 16
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;  // lparam: x | y << 16 (client coordinates)
+// wparam: MK_CONTROL and the other key bits | wheel notches (signed, 120 each; away from the
+// user is positive) << 16.
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr uint32_t MK_CONTROL = 0x0008;
 constexpr uint32_t WM_USER = 0x0400;
 
 constexpr uint32_t VK_RETURN = 0x0D;

@@ -50,7 +50,7 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
 
 // The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
 // disabled command's key reaches the dispatcher, which leaves it alone.
-constexpr std::array<plat::Accelerator, 11> ACCELERATORS = {{
+constexpr std::array<plat::Accelerator, 15> ACCELERATORS = {{
     {CMD_MENU, "F10"},
     {CMD_MENU, "Alt+G"},
     {CMD_FONT, "Ctrl+F"},
@@ -62,6 +62,10 @@ constexpr std::array<plat::Accelerator, 11> ACCELERATORS = {{
     {CMD_COPY, "Ctrl+C"},
     {CMD_APPEND, "Ctrl+E"},
     {CMD_EXIT, "Ctrl+Q"},
+    {CMD_ZOOM_IN, "Ctrl++"},
+    {CMD_ZOOM_IN, "Ctrl+="},
+    {CMD_ZOOM_OUT, "Ctrl+-"},
+    {CMD_ZOOM_RESET, "Ctrl+0"},
 }};
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
+#include "shell/zoom.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -46,6 +47,15 @@ int32_t open_calendar(plat::Window* owner, int32_t current_day) {
 
 int dispatch_command(plat::Window* window, uintptr_t command) {
     switch (static_cast<uint16_t>(command & 0xFFFF)) {
+        case CMD_ZOOM_IN:
+            zoom(window, 1);
+            return 0;
+        case CMD_ZOOM_OUT:
+            zoom(window, -1);
+            return 0;
+        case CMD_ZOOM_RESET:
+            zoom(window, 0);
+            return 0;
         case CMD_CALENDAR: {
             const int32_t day = open_calendar(window, g_settings.current_day);
             if (day != 0 && day != g_settings.current_day) go_to_day(window, day);

@@ -1,9 +1,12 @@
 // The reader's desktop commands over the test backend: the window's title through day changes.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "export/flat_text.h"
 #include "shell/reader_test_support.h"
 #include "shell/window_title.h"
+#include "shell/zoom.h"
 
 namespace lekta {
 namespace {
@@ -52,6 +55,54 @@ TEST_F(DesktopCommandsTest, TitleFollowsTheDay) {
         EXPECT_TRUE(all_hebrew_letters_unicode(title));
     }
     EXPECT_EQ(window_title({}, u"", {}), u"Lekta");
+}
+
+// Zoom steps through the chooser's sizes from keys and Ctrl+wheel, Ctrl+0 goes back to the
+// start size, the line at the top stays there and the scroll bar follows the new layout.
+TEST_F(DesktopCommandsTest, ZoomStepsThroughTheOfferedSizes) {
+    book = testing_support::make_test_book(true, [](uint16_t) { return 40; });
+    g_settings.font_spec.font_size = 16;
+    note_start_font_size(16);
+    start(book, civil_day(2012, 11, 13));
+    view()->top_row = 9;
+    const uint32_t anchor = top_line_offset(*view());
+    const auto wheel = [this](int notches) {
+        plat::send_message(window, plat::WM_MOUSEWHEEL,
+                           plat::MK_CONTROL | (uintptr_t(uint16_t(int16_t(notches * 120))) << 16),
+                           0);
+    };
+    struct Step {
+        std::function<void()> act;
+        int32_t size;
+    };
+    const Step steps[] = {{[&] { dispatch_command(window, CMD_ZOOM_IN); }, 18},
+                          {[&] { wheel(1); }, 20},
+                          {[&] { dispatch_command(window, CMD_ZOOM_OUT); }, 18},
+                          {[&] { wheel(-1); }, 16},
+                          {[&] { wheel(-1); }, 14},
+                          {[&] { dispatch_command(window, CMD_ZOOM_RESET); }, 16}};
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(g_settings.font_spec.font_size, step.size);
+        EXPECT_EQ(view()->font_spec.font_size, step.size);
+        EXPECT_EQ(view()->row_height, step.size);
+        // The top line holds the byte that was at the top before.
+        const uint32_t top = top_line_offset(*view());
+        EXPECT_LE(top, anchor);
+        EXPECT_GT(view()->top_row, 0);
+        EXPECT_LE(view()->top_row, view()->max_top_row);
+        ASSERT_FALSE(window->scroll_calls.empty());
+        EXPECT_EQ(window->scroll_calls.back().max, view()->max_top_row);
+        EXPECT_EQ(window->scroll_calls.back().pos, view()->top_row);
+    }
+    // The ends of the list, and the platform's default size.
+    EXPECT_EQ(zoom_size(72, 1), 72);
+    EXPECT_EQ(zoom_size(10, -1), 10);
+    EXPECT_EQ(zoom_size(0, 1), 18);
+    EXPECT_EQ(zoom_size(13, -1), 12);
+    // A plain wheel message is the platform's scrolling, not a zoom.
+    plat::send_message(window, plat::WM_MOUSEWHEEL, uintptr_t(120) << 16, 0);
+    EXPECT_EQ(g_settings.font_spec.font_size, 16);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "shell/settings_store.h"
 #include "shell/startup.h"
 #include "shell/window_title.h"
+#include "shell/zoom.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -89,6 +90,11 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             handle_vscroll(window, static_cast<uint32_t>(low_word(static_cast<intptr_t>(wparam))),
                            signed_word(high_word(static_cast<intptr_t>(wparam))));
             return 1;
+        case plat::WM_MOUSEWHEEL:
+            // Ctrl+wheel zooms; the platform scrolls by the plain wheel itself.
+            if (wparam & plat::MK_CONTROL)
+                zoom(window, signed_word(high_word(static_cast<intptr_t>(wparam))) > 0 ? 1 : -1);
+            return 0;
         case plat::WM_LBUTTONDOWN:
             handle_tap(window, signed_word(low_word(lparam)), signed_word(high_word(lparam)));
             return 0;

@@ -118,11 +118,20 @@ class ClientWidget : public QWidget {
         deliver(window_, plat::WM_LBUTTONDOWN, 1, lparam_of(p.x(), p.y()));
     }
 
-    // The wheel scrolls by lines, as the scroll bar's arrows do.
+    // The wheel scrolls by lines, as the scroll bar's arrows do; with Ctrl it goes to the
+    // program, a message per notch.
     void wheelEvent(QWheelEvent* event) override {
         wheel_rest_ += event->angleDelta().y();
         int notches = wheel_rest_ / 120;
         wheel_rest_ -= notches * 120;
+        if (event->modifiers() & Qt::ControlModifier) {
+            const int step = notches > 0 ? 120 : -120;
+            for (int i = 0; i < std::abs(notches); ++i)
+                deliver(window_, plat::WM_MOUSEWHEEL,
+                        plat::MK_CONTROL | (uintptr_t(uint16_t(int16_t(step))) << 16), 0);
+            event->accept();
+            return;
+        }
         int lines = std::min(std::abs(notches) * QApplication::wheelScrollLines(), 50);
         uint32_t request = notches > 0 ? plat::SB_LINEUP : plat::SB_LINEDOWN;
         for (int i = 0; i < lines; ++i)

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "calendar/hebrew_calendar.h"
 #include "font_chooser/font_sizes.h"
@@ -15,6 +16,7 @@
 #include "shell/main_window.h"
 #include "shell/registry.h"
 #include "shell/startup.h"
+#include "shell/zoom.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -47,6 +49,10 @@ class DesktopTest : public QObject {
     QScrollBar* scroll_ = nullptr;
 
     void start(int32_t day = day_number_from_civil(12, 8, 2026)) {
+        // Each test starts from the same face and size, whatever the one before left.
+        write_string_value(u"FontName", u"DejaVu Sans");
+        write_int_value(u"FontSize", 16);
+        plat::registry_flush();
         g_settings = Settings{};
         read_shell_options();
         window_ = init_instance(day, "/usr/bin/lekta");
@@ -56,6 +62,9 @@ class DesktopTest : public QObject {
             if (w->objectName() == "Lekta-Hebrew" && w->isVisible()) top_ = w;
         QVERIFY(top_);
         QVERIFY(QTest::qWaitForWindowExposed(top_));
+        // Shortcuts reach an active window only.
+        top_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top_));
         client_ = top_->focusProxy();
         scroll_ = top_->findChild<QScrollBar*>();
         QVERIFY(client_ && scroll_);
@@ -147,6 +156,26 @@ class DesktopTest : public QObject {
         resize_to(320, 300);
         check_scroll_range("small again");
         QVERIFY(scroll_->isEnabled());
+    }
+
+    // The zoom keys and Ctrl+wheel reach the reader through the real shortcuts and wheel.
+    void zoomKeysAndWheel() {
+        start();
+        const int32_t start_size = g_settings.font_spec.font_size;
+        QTest::keyClick(client_, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(g_settings.font_spec.font_size, zoom_size(start_size, 1));
+        QTest::keyClick(client_, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(g_settings.font_spec.font_size, zoom_size(zoom_size(start_size, 1), 1));
+        QTest::keyClick(client_, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(g_settings.font_spec.font_size, zoom_size(start_size, 1));
+        QTest::keyClick(client_, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(g_settings.font_spec.font_size, start_size);
+        const QPointF middle(client_->width() / 2.0, client_->height() / 2.0);
+        QWheelEvent down(middle, client_->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton,
+                         Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(client_, &down);
+        QCOMPARE(g_settings.font_spec.font_size, zoom_size(start_size, -1));
+        check_scroll_range("zoomed out");
     }
 };
 
