@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "about/about_template.h"
 #include "platform/dialog.h"
 #include "platform/dialog_size.h"
 #include "platform/open_url.h"
-#include "resources/about_template.h"
 
 namespace lekta {
 namespace {
@@ -72,7 +72,7 @@ TextSize measure_control_text(plat::Window* dialog, uint16_t id) {
     return size;
 }
 
-// The places were chosen for the handheld's narrow dialog font; desktop fonts run wider. A text
+// The template's places suit a narrow dialog font; most desktop fonts run wider. A text
 // that would be cut off gets the width it needs, the picture moves clear of the texts, and the
 // box grows to hold the picture and the link with the margin the texts keep on the left.
 void fit_to_texts(plat::Window* dialog) {

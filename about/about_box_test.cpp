@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "about/about_box.h"
+#include "about/about_template.h"
 #include "lekta_version.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_open_url.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
-#include "resources/about_template.h"
 
 namespace lekta {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/book.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_internal.h"
+#include "store/book.h"
 #include "store/lesson_store.h"
 #include "view/fonts.h"
 #include "view/letter_code.h"
@@ -33,7 +33,7 @@ std::map<int64_t, double> g_backend_ns, g_baseline_ns;  // per pass over the boo
 void load_lessons() {
     for (uint16_t id = 1001; id <= 1061; ++id) {
         if (id == 1013) id = 1049;
-        auto resource = plat::find_resource(id);
+        auto resource = find_resource(id);
         if (!resource || resource->size() < 6) continue;
         std::span<const uint8_t> area = resource->subspan(6);
         for (int32_t index = 0;; ++index) {

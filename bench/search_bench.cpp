@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/book.h"
 #include "platform/platform.h"
 #include "platform/test/test_system.h"
-#include "platform/test_book_writer.h"
 #include "search/search.h"
 #include "state/settings.h"
+#include "store/book.h"
 #include "store/lesson_store.h"
+#include "store/test_book_writer.h"
 #include "tools/lekta-pack/palmdoc.h"
 
 namespace {
@@ -99,7 +99,7 @@ std::vector<PackedRecord> year_records() {
     use(g_demo_file);
     std::vector<PackedRecord> records;
     for (int m = 1; m <= 12; ++m) {
-        auto resource = plat::find_resource(static_cast<uint16_t>(1000 + m));
+        auto resource = find_resource(static_cast<uint16_t>(1000 + m));
         if (!resource) continue;
         const auto area = record_area(*resource);
         for (int32_t i = 0;; ++i) {
@@ -198,7 +198,7 @@ std::vector<uint8_t> make_tenfold_book() {
     std::vector<std::pair<uint16_t, testbook::Bytes>> resources;
     for (int m = 1; m <= 12; ++m) {
         const auto id = static_cast<uint16_t>(1000 + m);
-        auto resource = plat::find_resource(id);
+        auto resource = find_resource(id);
         if (!resource) continue;
         const auto area = record_area(*resource);
         std::vector<LessonText> lessons;
@@ -225,7 +225,7 @@ std::vector<uint8_t> make_tenfold_book() {
             break;
         }
     }
-    if (auto index = plat::find_resource(INDEX_RESOURCE_ID))
+    if (auto index = find_resource(INDEX_RESOURCE_ID))
         resources.emplace_back(INDEX_RESOURCE_ID, testbook::Bytes(index->begin(), index->end()));
     return testbook::book_file(resources, false);
 }
@@ -256,9 +256,9 @@ int main(int argc, char** argv) {
     {
         std::vector<std::pair<uint16_t, testbook::Bytes>> resources;
         for (uint16_t id = 1001; id <= 1012; ++id)
-            if (auto r = plat::find_resource(id))
+            if (auto r = find_resource(id))
                 resources.emplace_back(id, testbook::Bytes(r->begin(), r->end()));
-        if (auto r = plat::find_resource(INDEX_RESOURCE_ID))
+        if (auto r = find_resource(INDEX_RESOURCE_ID))
             resources.emplace_back(INDEX_RESOURCE_ID, testbook::Bytes(r->begin(), r->end()));
         g_demo_file = testbook::book_file(resources, false);
     }

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "shell/registry.h"
+#include "state/registry.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/book.h"
 #include "platform/platform.h"
+#include "store/book.h"
 #include "store/lesson_store.h"
 
 namespace {
@@ -23,7 +23,7 @@ std::vector<PackedRecord> all_records() {
     for (int m = 1; m <= 13; ++m)
         ids.push_back(static_cast<uint16_t>(1048 + m));
     for (uint16_t id : ids) {
-        auto resource = plat::find_resource(id);
+        auto resource = find_resource(id);
         if (!resource || resource->size() < 6) continue;
         const auto area = resource->subspan(6);
         for (int32_t i = 0;; ++i) {

@@ -29,6 +29,15 @@ void set_bookmarks_from_value(std::optional<std::span<const uint8_t>> value);
 std::vector<uint8_t> bookmarks_value();
 
 bool is_bookmarked(uint16_t lesson_key);
+// The stored list: read at start, written at the end unless it was released, released (emptied,
+// and no longer written) at the end of a run.
+void load_bookmarks();
+void write_bookmarks();
+void free_bookmarks();
+
+// Checks the menu's item when the current lesson is bookmarked, else unchecks it; no menu, no-op.
+void show_bookmark_check(plat::Menu* menu, uint16_t item);
+
 // Adds the key unless it is there already or is 0.
 void bookmark_add(uint16_t lesson_key);
 // Drops every copy of the key.

@@ -32,7 +32,7 @@ int32_t civil_day_of_year(int32_t month, int32_t day, int32_t year);
 int32_t day_number_from_civil(int32_t month, int32_t day, int32_t year);
 DateRecord civil_from_day_number(int32_t day_number);
 
-// Today's civil date from the device clock.
+// Today's civil date from the system clock.
 DateRecord today_civil();
 // 0 = Sunday .. 6 = Saturday.
 int32_t weekday(int32_t day_number);

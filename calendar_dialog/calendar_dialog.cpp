@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
+#include "calendar_dialog/calendar_dialog_template.h"
 #include "calendar_dialog/calendar_paint.h"
 #include "calendar_dialog/calendar_state.h"
 #include "platform/dialog.h"
-#include "resources/calendar_dialog.h"
 
 namespace lekta {
 namespace {

@@ -15,7 +15,7 @@ TEST(RtfTest, FixedPiecesAreExact) {
                                "David;}}"));
     EXPECT_TRUE(RTF_HEADER.ends_with("\\rtldoc\\pard\\rtlpar\\qr\\lang1033\\f0\\fs20\\uc0\r\n"));
     EXPECT_EQ(RTF_SEPARATOR, "\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n");
-    // The room the original set aside for the fixed pieces around the bodies still holds them.
+    // The fixed pieces around the bodies stay within the room the export sets aside for them.
     EXPECT_LE(RTF_SEPARATOR.size() + RTF_CLOSING.size() + 1, 58u);
     EXPECT_LE(RTF_HEADER.size() + RTF_CLOSING.size() + 1, 186u);
 }

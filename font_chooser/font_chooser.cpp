@@ -4,11 +4,11 @@
 #include <string>
 
 #include "font_chooser/font_chooser_layout.h"
+#include "font_chooser/font_chooser_template.h"
 #include "font_chooser/font_families.h"
 #include "font_chooser/font_sizes.h"
 #include "platform/dialog.h"
 #include "platform/visual_text.h"
-#include "resources/font_dialog.h"
 
 namespace lekta {
 

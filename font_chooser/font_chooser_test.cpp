@@ -7,12 +7,12 @@
 #include <string>
 
 #include "font_chooser/font_chooser_layout.h"
+#include "font_chooser/font_chooser_template.h"
 #include "font_chooser/font_families.h"
 #include "font_chooser/font_sizes.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_font_families.h"
 #include "platform/test/test_text.h"
-#include "resources/font_dialog.h"
 
 using namespace lekta;
 namespace tp = lekta::testplat;

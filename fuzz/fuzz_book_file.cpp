@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/book.h"
-#include "platform/book_file.h"
 #include "platform/test/test_system.h"
+#include "store/book.h"
+#include "store/book_file.h"
 #include "store/lesson_store.h"
 
 using namespace lekta;

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "platform/test/test_system.h"
-#include "shell/registry.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "state/registry.h"
 #include "state/settings.h"
 
 using namespace lekta;

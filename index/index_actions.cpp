@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "resources/index_icons.h"
+#include "index/index_icons.h"
 #include "view/letter_code.h"
 
 namespace lekta {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "index/index_icons.h"
 #include "index/index_test_support.h"
 #include "platform/test/test_text.h"
-#include "resources/index_icons.h"
 
 namespace lekta {
 namespace {

@@ -104,9 +104,9 @@ void update_index_scroll_bar() {
     plat::set_scroll_info(g_dialog.dialog, 0, g_dialog.tree->max_top, g_dialog.tree->top_row);
 }
 
-uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& params) {
+uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec) {
     g_dialog = IndexDialog{};
-    g_dialog.font_spec = params;
+    g_dialog.font_spec = font_spec;
     g_dialog.current_key = current_key;
     g_dialog.result = current_key;
     plat::run_dialog(owner, TEMPLATE, index_dialog_proc, 0);

@@ -10,7 +10,7 @@
 namespace lekta {
 
 // The chosen section's lesson key; the current key after OK; 0 after Cancel.
-uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& params);
+uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec);
 
 intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam);

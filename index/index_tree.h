@@ -63,7 +63,7 @@ inline int32_t right_indent(const IndexTree& tree, const IndexLine& line) {
 
 // A tree over rect (width right - left, height bottom - top) drawing through dc; capacity line
 // entries up front when nonzero. Null when dc is null.
-IndexTree* create_index_tree(plat::Dc* dc, const plat::Rect& rect, const FontSpec& params,
+IndexTree* create_index_tree(plat::Dc* dc, const plat::Rect& rect, const FontSpec& font_spec,
                              uint16_t capacity);
 // Whether layout_index takes the list over or lays out again the one it holds.
 enum ListOwnership : int { RELAYOUT_LIST = 0, TAKE_LIST = 1 };

@@ -1,5 +1,5 @@
-// Modal dialogs built from templates and driven by a dialog procedure, as on the original
-// device: the procedure gets the messages below and answers through the calls of this file.
+// Modal dialogs built from templates and driven by a dialog procedure: the procedure gets the
+// messages below and answers through the calls of this file, whichever backend runs it.
 // A dialog is a Window: get_dc, release_dc, client_rect, send_message, set_scroll_info and
 // message_box (with the dialog as owner) work on it as on the main window.
 //
@@ -107,7 +107,7 @@ void end_dialog(Window* dialog, intptr_t result);
 // The window run_dialog was given as owner.
 Window* dialog_owner(Window* dialog);
 
-// Flags of init_full_screen_dialog (the values the original shell used).
+// Flags of init_full_screen_dialog.
 constexpr uint32_t SHIDIF_DONEBUTTON = 0x0001;
 constexpr uint32_t SHIDIF_SIZEDLG = 0x0002;
 constexpr uint32_t SHIDIF_SIZEDLGFULLSCREEN = 0x0004;

@@ -109,10 +109,10 @@ TEST_F(DialogTest, ControlsKeepWhatTheProgramAndTheUserSet) {
 }
 
 TEST_F(DialogTest, FullScreenOwnerOrDoneButton) {
-    plat::WindowSpec font_spec;
-    font_spec.proc = stubborn_proc;
-    font_spec.full_screen = true;
-    plat::Window* main = plat::create_main_window(font_spec);
+    plat::WindowSpec window_spec;
+    window_spec.proc = stubborn_proc;
+    window_spec.full_screen = true;
+    plat::Window* main = plat::create_main_window(window_spec);
     testplat::push_dialog_script([](plat::Window* d) {
         plat::init_full_screen_dialog(d, 0x1E);
         EXPECT_TRUE(d->dialog_full_screen);

@@ -27,14 +27,6 @@ struct Window;
 struct Menu;
 struct Bitmap;
 
-// ---- Resources (the book's lesson and index resources) ----------------------------------------
-
-constexpr uint16_t RT_RCDATA = 10;
-
-// The bytes of an RCDATA resource of the current book, used in place and never modified.
-// An empty optional when the book has no such resource.
-std::optional<std::span<const uint8_t>> find_resource(uint16_t id);
-
 // ---- Messages --------------------------------------------------------------------------------
 
 constexpr uint32_t MB_OK = 0x0;
@@ -56,7 +48,7 @@ int message_box(Window* owner, const char16_t* text, const char16_t* caption, ui
 struct LocalDate {
     int32_t year = 0, month = 0, day = 0;
 };
-// The device's local civil date (time of day ignored).
+// The local civil date (time of day ignored).
 LocalDate local_date();
 
 // ---- Registry --------------------------------------------------------------------------------
@@ -141,8 +133,8 @@ bool init_gui(int& argc, char** argv);
 bool save_window_image(Window* window, const char* path);
 
 // ---- Windows and messages ----------------------------------------------------------------------
-// A window is driven by a procedure that receives the messages below, as on the original device;
-// the Qt backend turns widget events into them.
+// A window is driven by a procedure that receives the messages below, so the reader's logic runs
+// the same on either backend; the Qt backend turns widget events into them.
 
 constexpr uint32_t WM_CREATE = 0x0001;
 constexpr uint32_t WM_DESTROY = 0x0002;

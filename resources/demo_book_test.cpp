@@ -1,9 +1,9 @@
 // The built-in book: the program skips its checksum at start-up, so the build proves it here.
 #include <gtest/gtest.h>
 
-#include "platform/book.h"
-#include "platform/book_file.h"
-#include "platform/embedded_book.h"
+#include "store/book.h"
+#include "store/book_file.h"
+#include "store/embedded_book.h"
 #include "store/lesson_store.h"
 
 namespace lekta {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "resources/keyboard_image.h"
+#include "search/keyboard_image.h"
 
 namespace lekta {
 namespace {

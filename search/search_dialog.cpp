@@ -87,7 +87,7 @@ void on_init(plat::Window* dialog) {
     g_dialog.normalizing = true;
     plat::set_control_text(dialog, ID_SEARCH_EDIT, box_text_from_shown(shown).c_str());
     g_dialog.normalizing = false;
-    // The device's caption OK button: a Done button beside the client area.
+    // OK outside the client area: a Done button beside it, so the keyboard keeps its room.
     plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
     // Keys tapped on the picture type into the edit box, its selection kept.
     plat::set_tap_keeps_focus(dialog, true);

@@ -3,7 +3,7 @@
 //
 // The edit box orders text itself (bidi), so its text is held in reading order: the first
 // character typed comes first. A right-to-left override mark at its start makes it show every
-// character right to left, as the device's box did, whatever the character (Hebrew letters,
+// character right to left, as the search string is stored, whatever the character (Hebrew letters,
 // letters typed on Latin keys, '?', '*', the letters of a base of 97 or 224). What the box
 // shows from left to right is therefore its text reversed and mirrored, and that is the string
 // the search converts: it comes out in the stored order of the lesson text.

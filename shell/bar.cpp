@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "resources/bar_images.h"
+#include "shell/bar_images.h"
 #include "shell/main_window.h"
 #include "state/settings.h"
 

@@ -6,8 +6,8 @@
 #include "platform/dialog.h"
 #include "platform/test/test_dialog.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
 #include "shell/settings_store.h"
+#include "state/registry.h"
 
 namespace lekta::testing_support {
 namespace {

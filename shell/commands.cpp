@@ -7,10 +7,10 @@
 #include "bookmarks/bookmarks.h"
 #include "calendar_dialog/calendar_dialog.h"
 #include "export/clipboard_export.h"
+#include "font_chooser/font_command.h"
 #include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
-#include "shell/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
@@ -124,6 +124,10 @@ bool set_menu_check(plat::Menu* menu, CheckMode mode, uint16_t id, int value) {
     const bool checked = mode == CHECK_SET ? value != 0 : !plat::menu_item_checked(menu, id);
     plat::check_menu_item(menu, id, checked);
     return checked;
+}
+
+void update_bookmark_check() {
+    show_bookmark_check(main_menu(), CMD_BOOKMARK);
 }
 
 void toggle_reverse(CheckMode mode) {

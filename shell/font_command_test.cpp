@@ -1,17 +1,17 @@
 // The Font command and the font choice at a first start, with the chooser run headless.
-#include "shell/font_command.h"
+#include "font_chooser/font_command.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "font_chooser/font_chooser.h"
+#include "font_chooser/font_chooser_template.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_font_families.h"
-#include "resources/font_dialog.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
 #include "shell/startup.h"
+#include "state/registry.h"
 
 namespace lekta {
 namespace {

@@ -7,14 +7,14 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "export/print_lesson.h"
 #include "lekta_version.h"
-#include "platform/book.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
-#include "shell/print_lesson.h"
 #include "shell/startup.h"
 #include "state/current_day.h"
 #include "state/settings.h"
+#include "store/book.h"
 
 using namespace lekta;
 

@@ -73,7 +73,7 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             resize_frame(window, low_word(lparam), high_word(lparam));
             return 0;
         case plat::WM_ACTIVATE:
-            // The full-screen state of the device's shell has nothing to re-apply here.
+            // Nothing to re-apply on activation: the window keeps its own state.
             return 0;
         case plat::WM_PAINT:
             paint_window(reinterpret_cast<plat::Dc*>(wparam), window, PAINT_EVERYTHING);

@@ -2,11 +2,11 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
-#include "platform/book.h"
 #include "shell/main_window.h"
 #include "shell/window_title.h"
 #include "state/current_day.h"
 #include "state/settings.h"
+#include "store/book.h"
 #include "store/lesson_store.h"
 #include "view/frame.h"
 #include "view/text_view.h"

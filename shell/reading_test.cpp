@@ -6,8 +6,8 @@
 
 #include "calendar/date_text.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
 #include "shell/startup.h"
+#include "state/registry.h"
 #include "view/frame.h"
 
 namespace lekta {

@@ -5,10 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "bookmarks/bookmarks.h"
 #include "calendar/date_text.h"
 #include "calendar/hebrew_calendar.h"
 #include "platform/platform.h"
-#include "shell/registry.h"
+#include "state/registry.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -157,7 +158,6 @@ void load_settings(std::string_view program_path) {
     s.position_lesson = s.current_lesson;
     load_window_place(s);
 
-    load_index_bitmaps();
     load_bookmarks();
     g_loading = false;
 }
@@ -198,7 +198,6 @@ bool write_settings() {
 
 void save_settings_and_quit() {
     Settings& s = g_settings;
-    free_index_bitmaps();
     if (!write_settings() && !g_warned) {
         // The reader has no window left to say it in; a terminal may be listening.
         g_warned = true;

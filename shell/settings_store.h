@@ -6,7 +6,7 @@
 namespace lekta {
 
 // Writes "Program Path" (UTF-8 program_path; skipped when empty), then reads every setting into
-// g_settings, then the index images and the bookmarks.
+// g_settings, then the bookmarks.
 void load_settings(std::string_view program_path);
 
 // Whether load_settings is under way (the record is then only partly filled).
@@ -16,16 +16,9 @@ bool settings_loading();
 // write or making them durable failed.
 bool write_settings();
 
-// The end of a run: releases the index images, writes the settings, frees the view, writes and
-// frees the bookmarks, makes the writes durable and posts the quit message. Safe to run again.
+// The end of a run: writes the settings, frees the view, writes and frees the bookmarks, makes
+// the writes durable and posts the quit message. Safe to run again.
 // When the settings could not be saved, says so on standard error, once.
 void save_settings_and_quit();
-
-// Filled in by the index and bookmark work; no-ops until then.
-void load_index_bitmaps();
-void free_index_bitmaps();
-void load_bookmarks();
-void write_bookmarks();
-void free_bookmarks();
 
 }  // namespace lekta

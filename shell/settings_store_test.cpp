@@ -11,7 +11,7 @@
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
+#include "state/registry.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 

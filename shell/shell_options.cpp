@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "shell/registry.h"
 #include "shell/startup.h"
+#include "state/registry.h"
 #include "state/settings.h"
 
 namespace lekta {

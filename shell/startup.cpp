@@ -10,11 +10,12 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "font_chooser/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
-#include "shell/registry.h"
 #include "shell/settings_store.h"
 #include "state/current_day.h"
+#include "state/registry.h"
 #include "state/settings.h"
 
 namespace lekta {
@@ -134,6 +135,7 @@ int32_t start_day_of(const CommandLine& line) {
 }
 
 void choose_print_day(const CommandLine& line) {
+    g_registry_out_of_memory = out_of_memory_stop;
     g_settings = Settings{};
     g_settings.today_flag = line.today;
     // Read only: printing leaves no trace in the settings.
@@ -142,6 +144,7 @@ void choose_print_day(const CommandLine& line) {
 }
 
 int run_gui(const CommandLine& line, const char* program_path) {
+    g_registry_out_of_memory = out_of_memory_stop;
     g_settings = Settings{};
     read_shell_options();
     g_settings.today_flag = line.today;

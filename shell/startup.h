@@ -67,8 +67,4 @@ int run_gui(const CommandLine& line, const char* program_path);
 // The running program file's absolute path (argv0 made absolute when the system won't say).
 std::string executable_path(const char* argv0);
 
-// Runs the font chooser over the main window when no font was ever chosen, then applies the
-// FontSpec to the view whatever button closed the dialog.
-void choose_start_font(plat::Window* main_window);
-
 }  // namespace lekta

@@ -12,8 +12,8 @@
 #include "platform/test/test_window.h"
 #include "shell/main_window.h"
 #include "shell/reader_test_support.h"
-#include "shell/registry.h"
 #include "state/current_day.h"
+#include "state/registry.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 

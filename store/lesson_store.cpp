@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "store/book.h"
 
 namespace lekta {
 
@@ -58,7 +59,7 @@ std::optional<PackedRecord> find_lesson_record(std::span<const uint8_t> area, in
 LessonText fetch_lesson_text(uint16_t key) {
     const auto location = lesson_location(key);
     if (!location) return {};
-    const auto resource = plat::find_resource(location->resource_id);
+    const auto resource = find_resource(location->resource_id);
     if (!resource || resource->empty()) return {};
     const auto record = find_lesson_record(record_area(*resource), location->record_index);
     if (!record) return {};

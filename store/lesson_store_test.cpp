@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/book.h"
 #include "platform/test/test_system.h"
-#include "platform/test_book_writer.h"
+#include "store/book.h"
+#include "store/test_book_writer.h"
 
 namespace lekta {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/book.h"
-#include "platform/test_book_writer.h"
+#include "store/book.h"
 #include "store/lesson_store.h"
+#include "store/test_book_writer.h"
 
 namespace lekta::testing_support {
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every #include of a project header must point down the layering below (or stay in its own
 # folder): a lower folder that needs something higher gets it as a parameter or a hook.
-# Programs around the core (tools, bench, fuzz) may include any layer; the data headers in
-# resources/ (images, templates) may be included from any layer.
+# Programs around the core (tools, bench, fuzz) may include any layer. Images and dialog
+# templates live in the folder that uses them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,7 +28,6 @@ while IFS= read -r line; do
     from=${file%%/*}
     to=${target%%/*}
     [ "$target" = "$to" ] && continue  # a header beside the file, or a generated one
-    [ "$to" = resources ] && continue
     from_rank=$(rank "$from")
     to_rank=$(rank "$to")
     [ -z "$from_rank" ] && continue

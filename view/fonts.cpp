@@ -6,16 +6,16 @@
 
 namespace lekta {
 
-plat::FontDesc font_for_key(const FontSpec& params, uint8_t key) {
+plat::FontDesc font_for_key(const FontSpec& font_spec, uint8_t key) {
     plat::FontDesc desc;
-    for (int i = 0; i < 31 && params.face_name[i]; ++i)
-        desc.face[i] = params.face_name[i];
-    desc.height = params.font_size;
+    for (int i = 0; i < 31 && font_spec.face_name[i]; ++i)
+        desc.face[i] = font_spec.face_name[i];
+    desc.height = font_spec.font_size;
     desc.weight = (key & STYLE_BOLD) ? 700 : 400;
     if (key & STYLE_LARGE)
-        desc.height = params.font_size ? params.font_size * 5 / 4 : 20;
+        desc.height = font_spec.font_size ? font_spec.font_size * 5 / 4 : 20;
     else if (key & STYLE_SMALL)
-        desc.height = params.font_size ? params.font_size * 6 / 8 : 14;
+        desc.height = font_spec.font_size ? font_spec.font_size * 6 / 8 : 14;
     return desc;
 }
 
@@ -63,11 +63,11 @@ plat::Font* select_style(TextView* view, int style) {
     return previous;
 }
 
-int apply_font(TextView* view, const FontSpec* params) {
+int apply_font(TextView* view, const FontSpec* font_spec) {
     if (!view) return VIEW_MISSING;
     delete_view_fonts(view, false);
-    if (!params) return 0;
-    view->font_spec = *params;
+    if (!font_spec) return 0;
+    view->font_spec = *font_spec;
     for (FontNode* node = view->fonts; node; node = node->next)
         node->font = plat::create_font(font_for_key(view->font_spec, node->key));
     if (set_text(view, &view->text, RELAYOUT) != LAYOUT_OK) return 1;

@@ -326,13 +326,13 @@ int32_t side_margin(const TextView& view) {
     return view.width > 4 * margin ? margin : 0;
 }
 
-TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& params,
+TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& font_spec,
                       uint16_t capacity) {
     if (!dc) return nullptr;
     auto* view = new (std::nothrow) TextView{};
     if (!view) return nullptr;
     view->dc = dc;
-    view->font_spec = params;
+    view->font_spec = font_spec;
     if (rect) {
         view->left = rect->left;
         view->top = rect->top;

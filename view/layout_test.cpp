@@ -162,11 +162,11 @@ TEST_F(LayoutTest, FontHeightsBySizeClass) {
     EXPECT_EQ(l[0].height, 20);
     EXPECT_EQ(l[1].height, 14);
     EXPECT_EQ(l[2].height, 16);  // the platform's default
-    FontSpec params;
-    params.font_size = 16;
-    EXPECT_EQ(font_for_key(params, 0x0C).height, 20);
-    EXPECT_EQ(font_for_key(params, 0x0C).weight, 700);
-    EXPECT_EQ(font_for_key(params, 0x03).height, 12);
+    FontSpec font_spec;
+    font_spec.font_size = 16;
+    EXPECT_EQ(font_for_key(font_spec, 0x0C).height, 20);
+    EXPECT_EQ(font_for_key(font_spec, 0x0C).weight, 700);
+    EXPECT_EQ(font_for_key(font_spec, 0x03).height, 12);
 }
 
 TEST_F(LayoutTest, MaxTopRowAndFindOffset) {
@@ -260,9 +260,9 @@ TEST_F(LayoutTest, FontsAreCachedRecreatedAndFreed) {
     EXPECT_EQ(testplat::live_fonts(), before + 3);
     EXPECT_EQ(apply_font(view, nullptr), 0);
     EXPECT_EQ(testplat::live_fonts(), before);
-    FontSpec params = g_settings.font_spec;
-    params.font_size = 30;
-    EXPECT_EQ(apply_font(view, &params), 0);
+    FontSpec font_spec = g_settings.font_spec;
+    font_spec.font_size = 30;
+    EXPECT_EQ(apply_font(view, &font_spec), 0);
     EXPECT_EQ(testplat::live_fonts(), before + 3);
     EXPECT_EQ(view->lines[0].height, 30);
     EXPECT_EQ(view->lines[1].height, 37);

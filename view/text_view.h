@@ -1,5 +1,7 @@
 // The text view of the main window: a lesson laid out into display lines for the view's width
 // and font, drawn from a top row downwards, scrolled by rows and highlighted by byte ranges.
+// One header over layout.cpp, draw.cpp and paging.cpp: all three work on the TextView record's
+// lines and rows, and a caller of one nearly always calls the others on the same view.
 #pragma once
 
 #include <cstdint>
@@ -93,7 +95,7 @@ inline bool is_rule(uint8_t style) {
 
 // A view over the client rectangle (null: an empty one) drawing through dc; null when dc is
 // null or memory runs out. capacity line records are allocated up front when nonzero.
-TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& params,
+TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& font_spec,
                       uint16_t capacity);
 // Whether set_text takes the lesson text over (a new lesson) or lays out what it holds.
 enum TextOwnership : int { RELAYOUT = 0, TAKE_TEXT = 1 };
@@ -107,7 +109,7 @@ int set_text(TextView* view, LessonText* text, TextOwnership ownership);
 int set_view_size(TextView* view, int32_t width, int32_t height);
 // Null FontSpec: deletes the cached fonts. Otherwise takes it, recreates the fonts, lays the
 // text out again and redraws; 1 when the layout fails.
-int apply_font(TextView* view, const FontSpec* params);
+int apply_font(TextView* view, const FontSpec* font_spec);
 void destroy_view(TextView* view, bool free_record);
 
 // Selects the font of the style's font key (made when first needed) into the view's dc and

@@ -259,7 +259,7 @@ void init_full_screen_dialog(Window* dialog, uint32_t flags) {
         return;
     }
     if (dialog->done_strip) return;
-    // The Done button stands outside the client area, as the original's did in the title bar.
+    // The Done button stands outside the client area, so the procedure's layout keeps all of it.
     auto* strip = new QWidget(dialog->top);
     auto* layout = new QHBoxLayout(strip);
     layout->setContentsMargins(6, 4, 6, 6);

@@ -144,8 +144,8 @@ QWidget* make_widget(plat::Window* w, const plat::ControlTemplate& t, QWidget* p
                 return e;
             }
             auto* e = new QLineEdit(text, parent);
-            // Right means right, as with the original's edit boxes, whatever way the text
-            // runs: Qt would mirror it for right-to-left text.
+            // Right means right whatever way the text runs: the template places the text, and
+            // Qt would otherwise mirror it for right-to-left text.
             e->setAlignment(t.style & plat::CS_RIGHT ? Qt::AlignRight | Qt::AlignAbsolute
                                                      : Qt::AlignLeft);
             e->setReadOnly((t.style & plat::CS_READONLY) != 0);

@@ -16,8 +16,8 @@ BaseUnits dialog_base_units() {
     static BaseUnits units;
     if (units.x == 0) {
         if (!qtplat::gui_available()) return {8, 16};
-        // As the original system measured its dialog font: the average width of the Latin
-        // letters, rounded, and the font's height.
+        // Dialog units from the dialog font: the average width of the Latin letters, rounded,
+        // and the font's height, so templates scale with the font.
         const QFontMetrics metrics(QApplication::font());
         const QString letters =
             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");

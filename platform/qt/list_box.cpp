@@ -1,5 +1,5 @@
 // List boxes and combo boxes: items, sorted insertion and the selection. The program's own
-// changes do not notify, as with the original list messages.
+// changes do not notify: a dialog procedure hears only of what the user did.
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalBlocker>

@@ -1,7 +1,7 @@
 // Draws the search dialog's on-screen keyboard once, from a Hebrew font, and writes it as the
-// text picture of resources/keyboard_image.h ('#' black, '.' white). The picture is committed:
+// text picture of search/keyboard_image.h ('#' black, '.' white). The picture is committed:
 // the build and the reader never need this program or the font.
-//   keyboard-art [FONT FAMILY] > resources/keyboard_image.h
+//   keyboard-art [FONT FAMILY] > search/keyboard_image.h
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>

@@ -5,7 +5,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/book_file.h"
+#include "store/book_file.h"
 #include "tools/lekta-pack/bidi.h"
 #include "view/reading_order.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <utility>
 
-#include "platform/book_file.h"
+#include "store/book_file.h"
 #include "store/lesson_store.h"
 #include "tools/lekta-pack/palmdoc.h"
 

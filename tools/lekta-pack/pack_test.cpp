@@ -7,8 +7,8 @@
 #include <random>
 #include <sstream>
 
-#include "platform/book.h"
-#include "platform/book_file.h"
+#include "store/book.h"
+#include "store/book_file.h"
 #include "store/lesson_store.h"
 #include "tools/lekta-pack/book_source.h"
 #include "tools/lekta-pack/book_writer.h"

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "platform/book.h"
 #include "platform/platform.h"
-#include "platform/test_book_writer.h"
+#include "store/book.h"
+#include "store/test_book_writer.h"
 
 namespace lekta {
 namespace {
@@ -37,15 +37,15 @@ class CurrentBook : public ::testing::Test {
 };
 
 TEST_F(CurrentBook, LoadsAFileAndKeepsItOnFailure) {
-    EXPECT_FALSE(plat::find_resource(1001));
+    EXPECT_FALSE(find_resource(1001));
     EXPECT_FALSE(book_has_leap_cycle());
 
     const std::string good = write("leap.res", testbook::book_file(true));
     std::string error;
     ASSERT_TRUE(load_book_file(good, &error)) << error;
     EXPECT_TRUE(book_has_leap_cycle());
-    ASSERT_TRUE(plat::find_resource(1061));
-    EXPECT_EQ(*plat::find_resource(32767)->data(), 0);  // L's high byte
+    ASSERT_TRUE(find_resource(1061));
+    EXPECT_EQ(*find_resource(32767)->data(), 0);  // L's high byte
 
     // Each failure is one line naming the file; the book stays.
     const std::string missing = (dir_ / "none.res").string();
@@ -68,7 +68,7 @@ TEST_F(CurrentBook, LoadsAFileAndKeepsItOnFailure) {
         EXPECT_EQ(error.rfind(locked + ": unreadable (", 0), 0u) << error;
     }
     EXPECT_TRUE(book_has_leap_cycle());
-    EXPECT_TRUE(plat::find_resource(1061));
+    EXPECT_TRUE(find_resource(1061));
 }
 
 TEST_F(CurrentBook, UsesBytesInPlace) {
@@ -76,15 +76,15 @@ TEST_F(CurrentBook, UsesBytesInPlace) {
     std::string error;
     ASSERT_TRUE(use_book_bytes(bytes, &error, "memory")) << error;
     EXPECT_FALSE(book_has_leap_cycle());
-    const auto month = plat::find_resource(1001);
+    const auto month = find_resource(1001);
     ASSERT_TRUE(month);
     EXPECT_GE(month->data(), bytes.data());
     EXPECT_LT(month->data(), bytes.data() + bytes.size());
-    EXPECT_FALSE(plat::find_resource(1049));
+    EXPECT_FALSE(find_resource(1049));
 
     EXPECT_FALSE(use_book_bytes(Bytes{}, &error, "memory"));
     EXPECT_EQ(error, "memory: not a book file (empty)");
-    EXPECT_TRUE(plat::find_resource(1001));
+    EXPECT_TRUE(find_resource(1001));
 }
 
 }  // namespace

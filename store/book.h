@@ -1,12 +1,13 @@
-// The current book: the book file whose resources plat::find_resource gives. Until one is
+// The current book: the book file whose resources find_resource gives. Until one is
 // chosen there is none, and every resource is missing.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
-#include "platform/book_file.h"
+#include "store/book_file.h"
 
 namespace lekta {
 
@@ -27,5 +28,9 @@ bool book_has_leap_cycle();
 
 // Leaves no current book.
 void unload_book();
+
+// The bytes of a resource of the current book, used in place and never modified. An empty
+// optional when the book has no such resource.
+std::optional<std::span<const uint8_t>> find_resource(uint16_t id);
 
 }  // namespace lekta

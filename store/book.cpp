@@ -6,9 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/book.h"
-#include "platform/book_file.h"
-#include "platform/platform.h"
+#include "store/book.h"
+#include "store/book_file.h"
 
 namespace lekta {
 
@@ -91,14 +90,10 @@ void unload_book() {
     current_book() = CurrentBook{};
 }
 
-namespace plat {
-
 std::optional<std::span<const uint8_t>> find_resource(uint16_t id) {
     const CurrentBook& book = current_book();
     if (!book.present) return std::nullopt;
     return book_resource(book.file, id);
 }
-
-}  // namespace plat
 
 }  // namespace lekta

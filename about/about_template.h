@@ -1,4 +1,4 @@
-// Dialog 103, the About box: the program's name and edition, its picture (bitmap 113), the
+// The About box's template: the program's name and edition, its picture, the
 // version, the maker's notice and a link to the maker's home page.
 #pragma once
 
@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "about/about_image.h"
 #include "lekta_version.h"
 #include "platform/dialog.h"
-#include "resources/about_image.h"
 
 namespace lekta {
 

@@ -1,7 +1,6 @@
-#include "shell/font_command.h"
+#include "font_chooser/font_command.h"
 
 #include "font_chooser/font_chooser.h"
-#include "shell/startup.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"

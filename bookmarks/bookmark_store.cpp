@@ -1,16 +1,8 @@
-// Start and end steps of the subsystems around the shell; a step whose subsystem is not built
-// yet is a no-op.
 #include "bookmarks/bookmarks.h"
-#include "shell/registry.h"
-#include "shell/settings_store.h"
-#include "shell/startup.h"
+#include "state/registry.h"
 #include "state/settings.h"
 
 namespace lekta {
-
-// The index tree's three images are built into the program: nothing to load or release.
-void load_index_bitmaps() {}
-void free_index_bitmaps() {}
 
 void load_bookmarks() {
     const std::optional<std::vector<uint8_t>> value = read_bytes_value(BOOKMARKS_VALUE);

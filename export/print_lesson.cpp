@@ -1,12 +1,12 @@
-#include "shell/print_lesson.h"
+#include "export/print_lesson.h"
 
 #include <string>
 
 #include "calendar/schedule.h"
 #include "export/flat_text.h"
-#include "platform/book.h"
 #include "state/current_day.h"
 #include "state/settings.h"
+#include "store/book.h"
 #include "store/lesson_store.h"
 
 namespace lekta {

@@ -1,12 +1,14 @@
-#include "shell/registry.h"
+#include "state/registry.h"
 
 #include <cstdint>
 #include <new>
 
 #include "platform/platform.h"
-#include "shell/startup.h"
 
 namespace lekta {
+
+void (*g_registry_out_of_memory)() = nullptr;
+
 namespace {
 
 // The whole UTF-16LE units of a value's bytes, up to the first terminator; an odd trailing
@@ -52,7 +54,7 @@ int32_t read_int_value(const char16_t* key_path, const char16_t* name, int32_t d
         }
         return parse_decimal_units(b).value_or(default_value);
     } catch (const std::bad_alloc&) {
-        out_of_memory_stop();
+        if (g_registry_out_of_memory) g_registry_out_of_memory();
         return default_value;
     }
 }
@@ -72,7 +74,7 @@ std::optional<std::u16string> read_string_value(const char16_t* name) {
         if (!value || value->type != plat::REG_SZ) return std::nullopt;
         return units_of(value->bytes);
     } catch (const std::bad_alloc&) {
-        out_of_memory_stop();
+        if (g_registry_out_of_memory) g_registry_out_of_memory();
         return std::nullopt;
     }
 }
@@ -96,7 +98,7 @@ std::optional<std::vector<uint8_t>> read_bytes_value(const char16_t* name) {
         if (!value) return std::nullopt;
         return std::move(value->bytes);
     } catch (const std::bad_alloc&) {
-        out_of_memory_stop();
+        if (g_registry_out_of_memory) g_registry_out_of_memory();
         return std::nullopt;
     }
 }

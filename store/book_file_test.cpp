@@ -1,11 +1,11 @@
-#include "platform/book_file.h"
+#include "store/book_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "platform/test_book_writer.h"
+#include "store/test_book_writer.h"
 
 namespace lekta {
 namespace {

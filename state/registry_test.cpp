@@ -1,4 +1,4 @@
-#include "shell/registry.h"
+#include "state/registry.h"
 
 #include <gtest/gtest.h>
 

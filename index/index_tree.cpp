@@ -62,13 +62,13 @@ int32_t wrap_count(plat::Dc* dc, const uint8_t* s, int32_t remaining, int32_t av
 
 }  // namespace
 
-IndexTree* create_index_tree(plat::Dc* dc, const plat::Rect& rect, const FontSpec& params,
+IndexTree* create_index_tree(plat::Dc* dc, const plat::Rect& rect, const FontSpec& font_spec,
                              uint16_t capacity) {
     if (!dc) return nullptr;
     auto* tree = new (std::nothrow) IndexTree;
     if (!tree) return nullptr;
     tree->dc = dc;
-    tree->font_spec = params;
+    tree->font_spec = font_spec;
     tree->left = rect.left;
     tree->top = rect.top;
     tree->width = rect.right - rect.left;

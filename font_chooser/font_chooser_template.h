@@ -1,5 +1,5 @@
-// Dialog 105, "Choose Font": the family list, the size list, the two base buttons and the
-// preview box. The base-97 button (1003) has no control: only a stored base of 97 reaches it.
+// The "Choose Font" dialog's template: the family list, the size list, the two base buttons and
+// the preview box. The base-97 button has no control: only a stored base of 97 reaches it.
 #pragma once
 
 #include <array>

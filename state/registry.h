@@ -17,6 +17,10 @@ constexpr const char16_t* VENDOR_KEY = u"software\\Halvern";
 // Everything else (directly under the user's root, not under "software").
 constexpr const char16_t* SETTINGS_KEY = u"Halvern\\Lekta-Hebrew";
 
+// Called when a value's bytes cannot be held in memory; the reader then stops (the shell sets
+// it). The read gives its default either way.
+extern void (*g_registry_out_of_memory)();
+
 // A REG_DWORD of four bytes is the number itself; a value of any other type is taken as UTF-16
 // decimal digits, so "14" is 14. Text that is no number ("1a", "abc", "-1", "", more than 32
 // bits) counts as no value: the default, like a DWORD of the wrong size.

@@ -1,5 +1,5 @@
 // Reading the .res container of a book file and checking that it is a complete book.
-#include "platform/book_file.h"
+#include "store/book_file.h"
 
 #include <algorithm>
 #include <array>

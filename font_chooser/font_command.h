@@ -10,4 +10,8 @@ namespace lekta {
 // and is redrawn, and the lesson is laid out again in the new font.
 void choose_font_command(plat::Window* window);
 
+// Runs the font chooser over the main window when no font was ever chosen, then applies the
+// FontSpec to the view whatever button closed the dialog.
+void choose_start_font(plat::Window* main_window);
+
 }  // namespace lekta

@@ -1,4 +1,4 @@
-// Bitmap 113, the About box's picture: an open book under a rising sun, with a ribbon marking
+// The About box's picture: an open book under a rising sun, with a ribbon marking
 // the day's place. 59 x 74 pixels, one bit each ('#' black), packed at compile time into rows
 // of whole 16-bit words, most significant bit leftmost.
 #pragma once

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/book_file.h"
+#include "store/book_file.h"
 
 namespace lekta::testbook {
 

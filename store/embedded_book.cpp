@@ -1,6 +1,6 @@
 // Choosing the built-in demo book. Kept apart so that only programs that call it link the book.
-#include "platform/embedded_book.h"
-#include "platform/book.h"
+#include "store/embedded_book.h"
+#include "store/book.h"
 
 namespace lekta {
 
