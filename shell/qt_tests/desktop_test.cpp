@@ -11,10 +11,10 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "font_chooser/font_sizes.h"
-#include "platform/book.h"
+#include "store/book.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
-#include "shell/registry.h"
+#include "state/registry.h"
 #include "shell/startup.h"
 #include "shell/zoom.h"
 #include "state/settings.h"
