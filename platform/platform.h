@@ -240,6 +240,12 @@ struct BarSpec {
     // each row padded to 16 bits, a set bit drawn black.
     std::span<const uint8_t> image_bits;
     int image_count = 0;
+    // The same images as outlines on the 16x16 grid, drawn where a screen has more than one
+    // device pixel per unit (none: the bits, enlarged). Each is a list of steps: "M x y" starts
+    // a shape, "L x y" draws a line to a point, "Z" closes the shape, "R x y w h" adds a
+    // rectangle, "O x y r" a circle; "F" fills the shapes so far, "W w" sets the width of a
+    // stroke and "S" strokes the shapes so far. Numbers may have a fraction.
+    std::span<const char* const> image_outlines;
     bool at_bottom = false;
 };
 

@@ -91,6 +91,7 @@ void create_bars(plat::Window* window) {
     params.buttons = BUTTONS;
     params.image_bits = BAR_IMAGE_BITS;
     params.image_count = BAR_IMAGE_COUNT;
+    params.image_outlines = bar_art::OUTLINES;
     params.at_bottom = s.menu_bar_mode != 0;
     // Without a bar the program runs without a menu, and lays out with a bar height of 0.
     s.bar_window = plat::create_bar(window, params);

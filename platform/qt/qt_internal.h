@@ -150,6 +150,9 @@ plat::Window* new_window_record();
 plat::Window* first_main_window();
 // Places the bar over the top or bottom of the client area.
 void place_bar(plat::Window* window);
+// A tool button image: its bits at one device pixel per unit, its outline (when there is one)
+// at any other density, in the palette's button text colour.
+QIcon bar_icon(const QImage& bits, const char* outline);
 // A main window or a dialog that is still open.
 bool alive_client(const plat::Window* w);
 // Sends a message to a main window's or a dialog's procedure.

@@ -7,17 +7,22 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QWheelEvent>
+
+#include <cmath>
+#include <utility>
 
 #include "calendar/hebrew_calendar.h"
 #include "font_chooser/font_sizes.h"
-#include "store/book.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_internal.h"
 #include "shell/main_window.h"
-#include "state/registry.h"
 #include "shell/startup.h"
 #include "shell/zoom.h"
+#include "state/registry.h"
 #include "state/settings.h"
+#include "store/book.h"
 #include "view/text_view.h"
 
 using namespace lekta;
@@ -32,8 +37,10 @@ QStringList hebrew_faces() {
     return faces;
 }
 
+// Ink of every text colour (black, blue, dark blue) and the yellow highlight are far darker
+// than the white ground or the window's grey where a fractional scale leaves an edge pixel.
 bool is_background(QColor c) {
-    return c.lightness() > 240;
+    return c.lightness() > 200;
 }
 
 }  // namespace
@@ -176,6 +183,101 @@ class DesktopTest : public QObject {
         QCoreApplication::sendEvent(client_, &down);
         QCOMPARE(g_settings.font_spec.font_size, zoom_size(start_size, -1));
         check_scroll_range("zoomed out");
+    }
+
+    // At scales 1, 1.5 and 2: tool images drawn at the device's density (at 1 exactly their
+    // bits, above it smooth outlines rather than enlarged pixels), and lines of one unit equally
+    // thick wherever they fall.
+    void imagesAndLinesAtEveryScale() {
+        start();
+        QWidget* bar = top_->findChild<QWidget*>("bar");
+        QVERIFY(bar);
+        const auto buttons = bar->findChildren<QToolButton*>();
+        for (const qreal dpr : {1.0, 1.5, 2.0}) {
+            const QString what = QString("scale %1").arg(dpr);
+            int images = 0;
+            for (QToolButton* button : buttons) {
+                if (!button->defaultAction()) continue;
+                const QImage image =
+                    button->defaultAction()->icon().pixmap(QSize(16, 16), dpr).toImage();
+                QCOMPARE(image.size(), QSize(16, 16) * dpr);
+                int partial = 0, solid = 0;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x) {
+                        const int alpha = qAlpha(image.pixel(x, y));
+                        partial += alpha > 0 && alpha < 255;
+                        solid += alpha == 255;
+                    }
+                QVERIFY2(solid > 0, qPrintable(what));
+                // One-bit pixels have no edges in between; smooth outlines do.
+                QVERIFY2(dpr == 1.0 ? partial == 0 : partial > 0, qPrintable(what));
+                ++images;
+            }
+            QCOMPARE(images, 7);
+
+            QImage canvas(QSize(200, 40) * dpr, QImage::Format_RGB32);
+            canvas.setDevicePixelRatio(dpr);
+            canvas.fill(Qt::white);
+            plat::Dc* dc = qtplat::create_image_dc(&canvas);
+            for (int x = 3; x < 190; x += 7)
+                plat::fill_rect(dc, {x, 0, x + 1, 20}, 0);
+            plat::draw_rectangle(dc, {5, 22, 150, 38}, 0, std::nullopt);
+            qtplat::delete_image_dc(dc);
+            QSet<int> widths;
+            for (int x = 0, run = 0; x < canvas.width(); ++x) {
+                const bool dark = qGray(canvas.pixel(x, 5)) < 128;
+                if (dark) ++run;
+                if (!dark && run) widths.insert(std::exchange(run, 0));
+            }
+            QCOMPARE(widths.size(), 1);
+            QCOMPARE(*widths.begin(), int(std::lround(dpr)));
+            int top_edge = 0, bottom_edge = 0;
+            for (int y = 0; y < canvas.height(); ++y)
+                if (qGray(canvas.pixel(int(50 * dpr), y)) < 128)
+                    (y < 30 * dpr ? top_edge : bottom_edge)++;
+            QCOMPARE(top_edge, bottom_edge);
+        }
+    }
+
+    // A window stored partly off the screen (or larger than it) opens whole on the screen, in
+    // the desktop's units whatever the scale.
+    void aWindowOffTheScreenComesBack() {
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        struct Place {
+            int left, top, width, height;
+        };
+        const Place places[] = {{room.right() - 100, room.top() + 10, 300, 250},
+                                {room.left() + 20, room.bottom() - 50, 300, 400},
+                                {room.left() + 10, room.top() + 10, room.width() * 2, 300}};
+        for (const Place& p : places) {
+            write_int_value(u"WindowLeft", p.left);
+            write_int_value(u"WindowTop", p.top);
+            write_int_value(u"WindowWidth", p.width);
+            write_int_value(u"WindowHeight", p.height);
+            plat::registry_flush();
+            start();
+            QVERIFY2(room.contains(top_->geometry()),
+                     qPrintable(QString("%1,%2 in %3x%4: %5,%6 %7x%8")
+                                    .arg(p.left)
+                                    .arg(p.top)
+                                    .arg(room.width())
+                                    .arg(room.height())
+                                    .arg(room.x())
+                                    .arg(room.y())
+                                    .arg(top_->width())
+                                    .arg(top_->height())));
+            QVERIFY(room.contains(top_->frameGeometry()));
+            // As large as it was, as far as the screen holds it with the window's frame.
+            QVERIFY(top_->width() <= p.width);
+            QVERIFY(top_->width() >= std::min(p.width, room.width()) - 20);
+            cleanup();
+        }
+        // The stored size is the one the desktop measures, not device pixels.
+        start();
+        top_->resize(300, 280);
+        QTRY_COMPARE(top_->size(), QSize(300, 280));
+        cleanup();
+        QCOMPARE(read_int_value(SETTINGS_KEY, u"WindowWidth", 0), 300);
     }
 };
 
