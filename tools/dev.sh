@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev
           libbenchmark-dev libicu-dev qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core culmus
-          desktop-file-utils appstream man-db dpkg-dev)
+          desktop-file-utils appstream man-db dpkg-dev python3-icalendar)
 
 install_packages() {
     local missing=()
