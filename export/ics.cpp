@@ -1,6 +1,7 @@
 #include "export/ics.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "calendar/date_text.h"
 #include "calendar/hebrew_calendar.h"
@@ -53,6 +54,15 @@ std::string event(int32_t day_number, const DateRecord& hebrew, const LessonText
 }
 
 }  // namespace
+
+std::string ics_stamp_now() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y%m%dT%H%M%SZ", &utc);
+    return buffer;
+}
 
 int32_t hebrew_year_of(int32_t day_number) {
     return hebrew_from_day_number(day_number).year;

@@ -15,6 +15,8 @@ int32_t hebrew_year_of(int32_t day_number);
 // The calendar of every day of hebrew_year (1 Tishri to the last of Elul) whose lesson the
 // current book holds; stamp is the creation time as YYYYMMDDTHHMMSSZ.
 std::string year_calendar(int32_t hebrew_year, std::string_view stamp);
+// The time now in UTC as iCalendar writes it: 20261208T193000Z.
+std::string ics_stamp_now();
 // Escapes a TEXT value: backslash, semicolon, comma and line ends.
 std::string ics_text(std::string_view text);
 // Folds a content line to lines of at most 75 octets, never inside a UTF-8 sequence; each

@@ -5,6 +5,7 @@
 
 #include "index/index_icons.h"
 #include "view/letter_code.h"
+#include "view/palette.h"
 
 namespace lekta {
 namespace {
@@ -72,7 +73,7 @@ void draw_index(IndexTree* tree, DrawMode mode) {
     if (mode == DRAW_ERASE) {
         plat::fill_rect(tree->dc,
                         {tree->left, tree->top, tree->left + tree->width, tree->top + tree->height},
-                        COLOR_WHITE);
+                        palette().ground);
     }
     if (!has_lines(tree)) return;
     uint16_t i = first_shown_line(*tree);

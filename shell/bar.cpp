@@ -13,12 +13,13 @@ namespace {
 using plat::MenuItemSpec;
 constexpr MenuItemSpec SEPARATOR{};
 
-constexpr std::array<MenuItemSpec, 21> ITEMS = {{
+constexpr std::array<MenuItemSpec, 23> ITEMS = {{
     {CMD_ABOUT, u"&About", nullptr},
     {CMD_CHECK_UPDATES, u"Check For &Updates", nullptr},
     SEPARATOR,
     {CMD_FONT, u"F&ont", u"Ctrl+F"},
     {CMD_REVERSE, u"Re&verse", nullptr},
+    {CMD_NIGHT, u"Nig&ht", nullptr},
     SEPARATOR,
     {CMD_INDEX, u"&Index", u"Ctrl+I"},
     {CMD_BOOKMARK, u"&Bookmark", nullptr},
@@ -33,6 +34,7 @@ constexpr std::array<MenuItemSpec, 21> ITEMS = {{
     SEPARATOR,
     {CMD_COPY, u"&Copy", u"Ctrl+C"},
     {CMD_APPEND, u"&Append to ClipBoard", u"Ctrl+E"},
+    {CMD_EXPORT_YEAR, u"Export &Year to Calendar\u2026", nullptr},
     SEPARATOR,
     {CMD_EXIT, u"E&xit", u"Ctrl+Q"},
 }};

@@ -11,8 +11,10 @@
 #include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
+#include "shell/export_year.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
+#include "shell/night.h"
 #include "shell/startup.h"
 #include "shell/zoom.h"
 #include "state/settings.h"
@@ -47,6 +49,12 @@ int32_t open_calendar(plat::Window* owner, int32_t current_day) {
 
 int dispatch_command(plat::Window* window, uintptr_t command) {
     switch (static_cast<uint16_t>(command & 0xFFFF)) {
+        case CMD_NIGHT:
+            toggle_night(window);
+            return 0;
+        case CMD_EXPORT_YEAR:
+            export_year(window);
+            return 0;
         case CMD_ZOOM_IN:
             zoom(window, 1);
             return 0;

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "calendar/hebrew_calendar.h"
@@ -28,21 +27,11 @@ int print_start_day(const CommandLine& line) {
     return print_lesson(stdout, stderr);
 }
 
-// The time now in UTC as iCalendar writes it: 20261208T193000Z.
-std::string utc_stamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y%m%dT%H%M%SZ", &utc);
-    return buffer;
-}
-
 // The year's lessons as iCalendar text, stamped with the time of writing.
 int write_year_calendar(const CommandLine& line) {
     choose_print_day(line);
     const int32_t year = line.ics_year ? *line.ics_year : hebrew_year_of(g_settings.current_day);
-    const std::string text = year_calendar(year, utc_stamp());
+    const std::string text = year_calendar(year, ics_stamp_now());
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

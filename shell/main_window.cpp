@@ -4,6 +4,7 @@
 
 #include "search/search.h"
 #include "shell/navigation.h"
+#include "shell/night.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
 #include "shell/window_title.h"
@@ -37,6 +38,7 @@ void on_create(plat::Window* window) {
     g_search_shown_hook = search_shown;
     g_search_out_of_memory = out_of_memory_stop;
     create_bars(window);
+    apply_night();
     open_lesson_view(window);
     toggle_reverse(CHECK_SET);
     update_bookmark_check();

@@ -90,6 +90,12 @@ void load_search_string(Settings& s) {
 
 // The window's place, all four values or none. Sizes beyond any screen, or places far off every
 // screen, are no place the window was.
+// Go ▸ Night: 0, 1 or 2; anything else follows the desktop.
+void load_night(Settings& s) {
+    const int32_t night = read_int_value(SETTINGS_KEY, u"Night", 0);
+    s.night = night >= 0 && night <= 2 ? night : 0;
+}
+
 void load_window_place(Settings& s) {
     constexpr int32_t LIMIT = 0x7FFF;
     const int32_t left = read_int_value(SETTINGS_KEY, u"WindowLeft", INT32_MIN);
@@ -157,6 +163,7 @@ void load_settings(std::string_view program_path) {
     s.current_lesson = static_cast<uint16_t>(read_int_value(SETTINGS_KEY, u"Lesson", 0));
     s.position_lesson = s.current_lesson;
     load_window_place(s);
+    load_night(s);
 
     load_bookmarks();
     g_loading = false;
@@ -185,6 +192,9 @@ bool write_settings() {
     ok &= write_int_value(u"Flags", static_cast<int32_t>(s.flags));
     ok &= write_int_value(u"Day", s.current_day);
     if (s.current_lesson != 0) ok &= write_int_value(u"Lesson", s.current_lesson);
+    // Only a choice made by hand is kept, and its undoing.
+    if (s.night != 0 || plat::registry_read(SETTINGS_KEY, u"Night"))
+        ok &= write_int_value(u"Night", s.night);
     if (s.window_width > 0 && s.window_height > 0) {
         ok &= write_int_value(u"WindowLeft", s.window_left);
         ok &= write_int_value(u"WindowTop", s.window_top);

@@ -84,6 +84,8 @@ struct Settings {
     bool bookmarks_released = false;
     uint16_t bookmark_question_flags = 0;  // BOOKMARK_NO_QUESTION: remove without asking
     bool today_flag = false;
+    // "Night": 0 follows the desktop's colour scheme, 1 dark, 2 light (Go ▸ Night).
+    int32_t night = 0;
 };
 
 // The process-wide settings record.
