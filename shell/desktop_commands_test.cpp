@@ -30,7 +30,7 @@ class DesktopCommandsTest : public testing_support::ReaderTest {
 
 bool all_hebrew_letters_unicode(const std::u16string& text) {
     for (char16_t c : text)
-        if (c > 0x7F && c != 0x2014 && c != 0x05F3 && c != 0x05F4 && (c < 0x05D0 || c > 0x05EA))
+        if (c > 0x7F && c != 0x2014 && c != 0x200E && c != 0x05F3 && c != 0x05F4 && (c < 0x05D0 || c > 0x05EA))
             return false;
     return true;
 }
@@ -55,11 +55,12 @@ TEST_F(DesktopCommandsTest, TitleFollowsTheDay) {
         const std::u16string& title = window->title;
         const LessonHeading heading = lesson_heading(view()->text.span());
         ASSERT_FALSE(heading.title.empty());
-        EXPECT_EQ(title.rfind(heading.title + u" \u2014 ", 0), 0u);
+        const std::u16string sep = TITLE_SEPARATOR;
+        EXPECT_EQ(title.rfind(u"\u200E" + heading.title + sep, 0), 0u);
         const std::u16string date =
             unicode_date_text(g_settings.date_text, g_settings.date_text_length);
-        EXPECT_NE(title.find(u" \u2014 " + date + u" \u2014 "), std::u16string::npos);
-        EXPECT_NE(title.find(std::u16string(c.civil) + u" \u2014 Lekta"), std::u16string::npos);
+        EXPECT_NE(title.find(sep + date + sep), std::u16string::npos);
+        EXPECT_NE(title.find(std::u16string(c.civil) + sep + u"Lekta"), std::u16string::npos);
         EXPECT_TRUE(all_hebrew_letters_unicode(title));
     }
     EXPECT_EQ(window_title({}, u"", {}), u"Lekta");

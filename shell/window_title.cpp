@@ -25,7 +25,9 @@ std::u16string window_title(const LessonHeading& heading, const std::u16string& 
     std::u16string title;
     auto add = [&title](const std::u16string& part) {
         if (part.empty()) return;
-        if (!title.empty()) title += u" \u2014 ";
+        // A left-to-right mark before each dash keeps the parts in this order, however the
+        // Hebrew parts would otherwise draw the dashes and digits next to them into their run.
+        if (!title.empty()) title += TITLE_SEPARATOR;
         title += part;
     };
     add(heading.title.empty() ? heading.subtitle : heading.title);
@@ -34,6 +36,8 @@ std::u16string window_title(const LessonHeading& heading, const std::u16string& 
         add(number_text(civil.day) + u" " + MONTH_NAMES[civil.month - 1] + u" " +
             number_text(civil.year));
     add(MAIN_TITLE);
+    // A left-to-right mark first, for the title's direction whatever its first part.
+    if (title != MAIN_TITLE) title.insert(0, 1, u'\u200E');
     return title;
 }
 

@@ -9,6 +9,9 @@
 
 namespace lekta {
 
+// Between the title's parts: a left-to-right mark, then a dash between spaces.
+constexpr const char16_t* TITLE_SEPARATOR = u"\u200E \u2014 ";
+
 // "lesson title — Hebrew date — 8 December 2026 — Lekta", leaving out what is empty.
 std::u16string window_title(const LessonHeading& heading, const std::u16string& hebrew_date,
                             const DateRecord& civil);

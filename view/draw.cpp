@@ -137,6 +137,8 @@ int draw_view(TextView* view, DrawMode mode) {
     uint8_t key = first.line->style;
     if (is_rule(key) || key == 0) key = 1;
     plat::Font* previous = select_style(view, key | STYLE_WITH_COLOR);
+    // Runs are drawn on the view's own ground.
+    const plat::Colorref background = plat::set_bk_color(dc, palette().ground);
     key &= FONT_KEY_MASK;
     if (mode == DRAW_ERASE)
         plat::fill_rect(dc,
@@ -175,6 +177,7 @@ int draw_view(TextView* view, DrawMode mode) {
 
     plat::select_font(dc, previous);
     plat::set_text_color(dc, color);
+    plat::set_bk_color(dc, background);
     if (view->hl_start || view->hl_end) return draw_highlight(view);
     return 0;
 }
