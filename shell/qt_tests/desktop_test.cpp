@@ -23,6 +23,7 @@
 #include "state/registry.h"
 #include "state/settings.h"
 #include "store/book.h"
+#include "view/palette.h"
 #include "view/text_view.h"
 
 using namespace lekta;
@@ -278,6 +279,41 @@ class DesktopTest : public QObject {
         QTRY_COMPARE(top_->size(), QSize(300, 280));
         cleanup();
         QCOMPARE(read_int_value(SETTINGS_KEY, u"WindowWidth", 0), 300);
+    }
+
+    // Night on a light desktop: the reading area, the strip and the tool images turn dark
+    // and stay readable; Night again gives the light reader back.
+    void nightTurnsEverythingDark() {
+        start();
+        QWidget* bar = top_->findChild<QWidget*>("bar");
+        QVERIFY(bar);
+        auto sample = [this](int x, int y) {
+            QCoreApplication::processEvents();
+            return client_->grab().toImage().pixelColor(x, y);
+        };
+        const TextView* view = g_settings.view;
+        const QPoint ground(view->left + 1, view->top + view->height - 2);
+        const QPoint strip(2, g_settings.strip_top + 1);
+        for (bool dark : {true, false}) {
+            plat::send_message(window_, plat::WM_COMMAND, CMD_NIGHT, 0);
+            QCOMPARE(dark_palette_in_use(), dark);
+            QCOMPARE(sample(ground.x(), ground.y()).lightness() < 80, dark);
+            QCOMPARE(sample(strip.x(), strip.y()).lightness() < 110, dark);
+            // The images in the bar's text colour, far from its ground.
+            const QColor bar_ground = bar->palette().color(QPalette::Window);
+            for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+                if (!button->defaultAction()) continue;
+                const QImage image =
+                    button->defaultAction()->icon().pixmap(QSize(16, 16), 1.0).toImage();
+                QColor ink;
+                for (int y = 0; y < 16 && !ink.isValid(); ++y)
+                    for (int x = 0; x < 16 && !ink.isValid(); ++x)
+                        if (qAlpha(image.pixel(x, y)) == 255) ink = image.pixelColor(x, y);
+                QVERIFY(ink.isValid());
+                QVERIFY2(std::abs(ink.lightness() - bar_ground.lightness()) > 120,
+                         qPrintable(QString("%1 on %2").arg(ink.name(), bar_ground.name())));
+            }
+        }
     }
 };
 
