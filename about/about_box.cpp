@@ -87,13 +87,13 @@ void fit_to_texts(plat::Window* dialog) {
         }
         texts_right = std::max(texts_right, place.right);
     }
-    plat::Rect picture = plat::control_rect(dialog, ABOUT_IMAGE_ID);
+    plat::Rect picture = plat::control_rect(dialog, ID_ABOUT_PICTURE);
     const int32_t margin = plat::control_rect(dialog, ID_ABOUT_NAME).left;
     if (picture.left < texts_right + margin / 2) {
         const int32_t shift = texts_right + margin / 2 - picture.left;
         picture.left += shift;
         picture.right += shift;
-        plat::move_control(dialog, ABOUT_IMAGE_ID, picture);
+        plat::move_control(dialog, ID_ABOUT_PICTURE, picture);
     }
     const plat::Rect client = plat::client_rect(dialog);
     const int32_t width = std::max({client.right, picture.right + margin,

@@ -78,7 +78,7 @@ TEST_F(AboutBoxTest, TextsThatWouldBeCutOffWidenAndTheBoxGrows) {
         EXPECT_EQ(plat::control_rect(d, ID_ABOUT_VERSION), plat::Rect({14, 48, 14 + 134, 64}));
         EXPECT_EQ(plat::control_rect(d, ID_ABOUT_NOTICE), plat::Rect({14, 82, 174, 98}));
         // The picture keeps half the left margin from the texts; the box its right margin.
-        EXPECT_EQ(plat::control_rect(d, ABOUT_IMAGE_ID), plat::Rect({305, 14, 364, 88}));
+        EXPECT_EQ(plat::control_rect(d, ID_ABOUT_PICTURE), plat::Rect({305, 14, 364, 88}));
         EXPECT_EQ(plat::client_rect(d), plat::Rect({0, 0, 378, 170}));
     });
     show_about_box(nullptr);

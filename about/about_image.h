@@ -9,7 +9,7 @@
 
 namespace lekta {
 
-constexpr uint16_t ABOUT_IMAGE_ID = 113;
+constexpr uint16_t ID_ABOUT_PICTURE = 113;
 constexpr int32_t ABOUT_IMAGE_WIDTH = 59;
 constexpr int32_t ABOUT_IMAGE_HEIGHT = 74;
 constexpr int32_t ABOUT_IMAGE_ROW_BYTES = (ABOUT_IMAGE_WIDTH + 15) / 16 * 2;

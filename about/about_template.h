@@ -13,7 +13,6 @@
 
 namespace lekta {
 
-constexpr uint16_t ABOUT_DIALOG_ID = 103;
 constexpr uint16_t ID_ABOUT_LINK = 1025;
 // The texts beside the picture; the box widens them when the desktop's font needs more room.
 constexpr uint16_t ID_ABOUT_NAME = 1001;
@@ -53,7 +52,7 @@ inline constexpr plat::MonoImage ABOUT_IMAGE{ABOUT_IMAGE_WIDTH, ABOUT_IMAGE_HEIG
 
 inline constexpr std::array<plat::ControlTemplate, 5> ABOUT_CONTROLS = {{
     {ID_ABOUT_NAME, plat::ControlKind::static_text, u"Lekta (Hebrew): Regular Year", 7, 7, 81, 8},
-    {ABOUT_IMAGE_ID, plat::ControlKind::picture, nullptr, 88, 7, 0, 0, 0, &ABOUT_IMAGE},
+    {ID_ABOUT_PICTURE, plat::ControlKind::picture, nullptr, 88, 7, 0, 0, 0, &ABOUT_IMAGE},
     {ID_ABOUT_VERSION, plat::ControlKind::static_text, ABOUT_VERSION_TEXT, 7, 24, 45, 8},
     {ID_ABOUT_NOTICE, plat::ControlKind::static_text, ABOUT_NOTICE, 7, 41, 80, 8},
     {ID_ABOUT_LINK, plat::ControlKind::owner_drawn_button, about_detail::LINK_CAPTION.text, 7, 58,

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/test/test_system.h"
 #include "search/search.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/book.h"
 #include "store/lesson_store.h"
@@ -57,9 +58,10 @@ std::vector<uint16_t> year_keys() {
 void search_nothing(benchmark::State& state, const std::vector<uint8_t>& file) {
     use(file);
     g_settings = Settings{};
+    g_reader = Reader{};
     std::memcpy(g_settings.search_string, NOWHERE, sizeof NOWHERE);
     g_settings.current_lesson = START_KEY;
-    g_settings.hebrew_date = {1, 1, 5785};
+    g_reader.hebrew_date = {1, 1, 5785};
     for (auto _ : state) {
         testplat::message_boxes().clear();
         benchmark::DoNotOptimize(search_next(nullptr));

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "state/reader.h"
 #include "state/registry.h"
 
 namespace {

@@ -2,32 +2,23 @@
 
 #include "bookmarks/bookmarks.h"
 #include "platform/dialog.h"
+#include "state/reader.h"
 #include "state/settings.h"
+#include "state/settings_table.h"
 
 namespace lekta {
 
 void set_bookmarks_from_value(std::optional<std::span<const uint8_t>> value) {
-    std::vector<uint16_t>& keys = g_settings.bookmarks;
-    keys.clear();
-    if (!value) return;
-    const std::span<const uint8_t> bytes = *value;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto key = static_cast<uint16_t>(bytes[i] | bytes[i + 1] << 8);
-        if (key == 0) break;
-        keys.push_back(key);
-    }
+    g_settings.bookmarks = value ? keys_of_value(*value) : std::vector<uint16_t>{};
 }
 
 std::vector<uint8_t> bookmarks_value() {
-    std::vector<uint8_t> bytes;
-    bytes.reserve((g_settings.bookmarks.size() + 1) * 2);
-    for (uint16_t key : g_settings.bookmarks) {
-        bytes.push_back(static_cast<uint8_t>(key & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(key >> 8));
-    }
-    bytes.push_back(0);
-    bytes.push_back(0);
-    return bytes;
+    return value_of_keys(g_settings.bookmarks);
+}
+
+void free_bookmarks() {
+    g_settings.bookmarks = {};
+    g_reader.bookmarks_released = true;
 }
 
 bool is_bookmarked(uint16_t lesson_key) {
@@ -51,14 +42,14 @@ void bookmark_toggle(plat::Window* owner) {
         bookmark_add(key);
         return;
     }
-    if (g_settings.bookmark_question_flags & BOOKMARK_NO_QUESTION) {
+    if (g_reader.bookmark_question_flags & BOOKMARK_NO_QUESTION) {
         bookmark_remove(key);
         return;
     }
     const int answer = plat::message_box(owner, u"Remove Bookmark?\n\nCancel - Don't ask again",
                                          u"Bookmark", plat::MB_YESNOCANCEL);
     if (answer == plat::IDNO) return;
-    if (answer == plat::IDCANCEL) g_settings.bookmark_question_flags |= BOOKMARK_NO_QUESTION;
+    if (answer == plat::IDCANCEL) g_reader.bookmark_question_flags |= BOOKMARK_NO_QUESTION;
     if (answer == plat::IDYES || answer == plat::IDCANCEL) bookmark_remove(key);
 }
 

@@ -1,4 +1,4 @@
-// Bookmarked lessons: the list in the settings record, its stored "Bookmarks" value, the
+// Bookmarked lessons: the list in the settings record, its stored value, the
 // Bookmark command, and the branch the section index shows in front of its own records.
 #pragma once
 
@@ -12,8 +12,7 @@
 
 namespace lekta {
 
-constexpr const char16_t* BOOKMARKS_VALUE = u"Bookmarks";
-// Bit of Settings::bookmark_question_flags: remove without asking, for the rest of the run.
+// Bit of Reader::bookmark_question_flags: remove without asking, for the rest of the run.
 constexpr uint16_t BOOKMARK_NO_QUESTION = 0x0001;
 // The branch's own group record.
 constexpr uint16_t BOOKMARK_GROUP_KEY = 0x8877;
@@ -22,17 +21,13 @@ constexpr uint8_t BOOKMARK_ENTRY_ATTRIBUTE = 0x81;
 
 // ---- The list (g_settings.bookmarks) -----------------------------------------------------------
 
-// Takes the stored value's keys (16-bit little-endian, a zero key ending them). A value without
-// its zero key ends after its last whole key; an odd last byte is ignored. No value: no list.
+// Takes the stored value's keys (see keys_of_value in state/settings_table.h). No value: no list.
 void set_bookmarks_from_value(std::optional<std::span<const uint8_t>> value);
 // The value to store: the keys and a zero key, (count + 1) * 2 bytes.
 std::vector<uint8_t> bookmarks_value();
 
 bool is_bookmarked(uint16_t lesson_key);
-// The stored list: read at start, written at the end unless it was released, released (emptied,
-// and no longer written) at the end of a run.
-void load_bookmarks();
-void write_bookmarks();
+// The end of a run: the list emptied, and no longer written (the stored one stays).
 void free_bookmarks();
 
 // Checks the menu's item when the current lesson is bookmarked, else unchecks it; no menu, no-op.

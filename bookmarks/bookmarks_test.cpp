@@ -6,6 +6,7 @@
 
 #include "platform/dialog.h"
 #include "platform/test/test_system.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/index_records.h"
 #include "store/test_book_support.h"
@@ -21,9 +22,11 @@ class Bookmarks : public ::testing::Test {
     void SetUp() override {
         testplat::reset_system();
         g_settings = Settings{};
+        g_reader = Reader{};
     }
     void TearDown() override {
         g_settings = Settings{};
+        g_reader = Reader{};
         testplat::reset_system();
     }
     static std::vector<uint16_t>& keys() { return g_settings.bookmarks; }
@@ -124,13 +127,13 @@ TEST_F(Bookmarks, ToggleAsksBeforeRemovingUntilToldNotTo) {
     testplat::push_message_box_answer(plat::IDYES);
     bookmark_toggle(nullptr);
     EXPECT_FALSE(is_bookmarked(0x0901));
-    EXPECT_EQ(g_settings.bookmark_question_flags, 0);
+    EXPECT_EQ(g_reader.bookmark_question_flags, 0);
 
     bookmark_toggle(nullptr);  // added again, no question
     testplat::push_message_box_answer(plat::IDCANCEL);
     bookmark_toggle(nullptr);
     EXPECT_FALSE(is_bookmarked(0x0901));
-    EXPECT_EQ(g_settings.bookmark_question_flags, BOOKMARK_NO_QUESTION);
+    EXPECT_EQ(g_reader.bookmark_question_flags, BOOKMARK_NO_QUESTION);
 
     bookmark_toggle(nullptr);
     bookmark_toggle(nullptr);  // removed without a question now

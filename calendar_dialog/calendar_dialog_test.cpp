@@ -9,6 +9,7 @@
 #include "calendar_dialog/calendar_state.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_text.h"
+#include "state/reader.h"
 
 using namespace lekta;
 
@@ -31,11 +32,13 @@ class CalendarDialogTest : public ::testing::Test {
         testplat::reset_windows();
         testplat::reset_text();
         g_settings = Settings{};
+        g_reader = Reader{};
         g_settings.font_spec.font_ascii_base = 97;  // labels drawn as their letter codes
     }
     void TearDown() override {
         testplat::reset_windows();
         g_settings = Settings{};
+        g_reader = Reader{};
     }
 
     static plat::Dc* dc() { return g_calendar.dc; }

@@ -9,6 +9,7 @@
 #include "export/flat_text.h"
 #include "export/rtf.h"
 #include "platform/clipboard.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/letter_code.h"
 #include "view/text_view.h"
@@ -80,7 +81,7 @@ size_t flat_text_capacity(std::span<const uint8_t> text, uint32_t length) {
 int hand_over_flat_text(std::u16string_view flat, size_t capacity, bool append) {
     try {
         if (flat.size() + 1 > capacity) {
-            plat::message_box(g_settings.main_window, FLAT_OVERFLOW_MESSAGE, nullptr, plat::MB_OK);
+            plat::message_box(g_reader.main_window, FLAT_OVERFLOW_MESSAGE, nullptr, plat::MB_OK);
             return EXPORT_NOT_DONE;
         }
         return letters_are_unicode() ? copy_rich(flat, append) : copy_plain(flat, append);

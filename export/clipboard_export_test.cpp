@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "platform/test/test_clipboard.h"
 #include "platform/test/test_system.h"
+#include "state/reader.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -164,13 +165,13 @@ TEST_F(ClipboardExportTest, FlatTextRoomAndOverflow) {
     EXPECT_EQ(flat_text_capacity(rules.span(), rules.length), 13u * 3 / 2 + 1 + 8 + 160 + 190);
 
     clipboard()[plat::MIME_TEXT] = "kept";
-    g_settings.main_window = reinterpret_cast<plat::Window*>(0x1234);
+    g_reader.main_window = reinterpret_cast<plat::Window*>(0x1234);
     EXPECT_EQ(hand_over_flat_text(u"\u05D0\r\n", 3, false), EXPORT_NOT_DONE);
     ASSERT_EQ(testplat::message_boxes().size(), 1u);
     const testplat::RecordedMessageBox& box = testplat::message_boxes()[0];
     EXPECT_EQ(box.text, u"(obuf > (start + size))");
     EXPECT_FALSE(box.has_caption);
-    EXPECT_EQ(box.owner, g_settings.main_window);
+    EXPECT_EQ(box.owner, g_reader.main_window);
     EXPECT_EQ(held(plat::MIME_TEXT), "kept");
     EXPECT_EQ(hand_over_flat_text(u"\u05D0\r\n", 4, false), EXPORT_DONE);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "state/reader.h"
 #include "state/settings.h"
 
 namespace lekta {
@@ -26,6 +27,7 @@ std::vector<uint8_t> lesson(std::initializer_list<std::pair<uint8_t, std::string
 // Reverse setting; reading-order records stay as they are.
 TEST(FlatText, ReadingOrderGivesTheSourceText) {
     g_settings = Settings{};
+    g_reader = Reader{};
     const std::vector<uint8_t> text =
         lesson({{0xB1, "fed ABC 123 (cba)"}, {0x31, "(b] a"}, {0x01, "ab 12"}});
     const std::u16string expected =
@@ -37,6 +39,7 @@ TEST(FlatText, ReadingOrderGivesTheSourceText) {
     EXPECT_EQ(expected, flatten_lesson(text, FlatOrder::Reading));
     EXPECT_EQ(FLAG_REVERSE, g_settings.flags);
     g_settings = Settings{};
+    g_reader = Reader{};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "calendar/schedule.h"
 #include "export/flat_text.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/book.h"
 #include "store/lesson_store.h"
@@ -34,8 +35,8 @@ int print_lesson(std::FILE* out, std::FILE* err) {
     if (!is_leap_cycle() || book_has_leap_cycle())
         text = fetch_lesson_text(g_settings.current_lesson);
 
-    const std::string date = terminal_text(
-        date_text_in_reading_order(g_settings.date_text, g_settings.date_text_length));
+    const std::string date =
+        terminal_text(date_text_in_reading_order(g_reader.date_text, g_reader.date_text_length));
     std::fprintf(out, "%s\n", date.c_str());
     int status = 0;
     if (text) {

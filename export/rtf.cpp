@@ -33,11 +33,6 @@ bool is_line_end(char16_t c) {
     return c == u'\r' || c == u'\n';
 }
 
-// Bytes of "\uN" for a code point.
-size_t escape_bound(uint32_t c) {
-    return c < 1000 ? 5 : c < 10000 ? 6 : 7;
-}
-
 bool needs_backslash(char16_t c) {
     return c == u'\\' || c == u'{' || c == u'}';
 }
@@ -63,38 +58,8 @@ std::u16string_view hebrew_decomposition(char16_t c) {
     return {};
 }
 
-size_t rtf_body_bound(std::u16string_view flat) {
-    size_t bound = 13;  // the final paragraph end and a little room
-    for (size_t i = 0; i < flat.size();) {
-        const char16_t c = flat[i];
-        if (c == u' ') {
-            size_t run = 0;
-            while (i < flat.size() && flat[i] == u' ')
-                ++run, ++i;
-            bound += run + 1;
-            continue;
-        }
-        if (is_line_end(c)) {
-            while (i < flat.size() && is_line_end(flat[i]))
-                ++i;
-            bound += 12;
-            continue;
-        }
-        ++i;
-        if (c >= 0x21 && c <= 0x7E) {
-            bound += needs_backslash(c) || is_digit(c) ? 2 : 1;
-        } else if (std::u16string_view parts = hebrew_decomposition(c); !parts.empty()) {
-            bound += 6 * parts.size();
-        } else {
-            bound += escape_bound(c);
-        }
-    }
-    return bound;
-}
-
 std::string rtf_body(std::u16string_view flat) {
     std::string out;
-    out.reserve(rtf_body_bound(flat) + 1);
     bool after_escape = false;  // the last thing written was \uN
     for (size_t i = 0; i < flat.size();) {
         const char16_t c = flat[i];

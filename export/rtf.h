@@ -25,8 +25,6 @@ constexpr std::string_view RTF_CLOSING = "}\r\n";
 // letter with dagesh, shin dot, holam...); empty for every other character.
 std::u16string_view hebrew_decomposition(char16_t c);
 
-// An upper bound of the body's length in bytes, counted before writing it.
-size_t rtf_body_bound(std::u16string_view flat);
 // The body of one lesson from its flat text: a run of k spaces as k + 1 spaces, printable
 // ASCII as itself (backslash and braces escaped, a digit kept apart from a \uN before it),
 // each run of CR and LF as one paragraph end with a blank paragraph, everything else as \uN;

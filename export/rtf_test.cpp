@@ -62,21 +62,6 @@ TEST(RtfTest, PresentationFormsDecompose) {
     EXPECT_EQ(decomposed, 27);
 }
 
-TEST(RtfTest, BoundCoversTheBody) {
-    const std::u16string samples[] = {
-        u"",
-        u"\u05D0\u05D1  \u05D2\r\n\r\n",
-        u"{}\\\\ 1\u05D02\uFB2C\uFB4B  \r\r",
-        std::u16string(300, u' ') + u"\uFFFF\u0001\u2710\u03E7\u03E8",
-    };
-    for (const std::u16string& flat : samples) {
-        EXPECT_LE(rtf_body(flat).size(), rtf_body_bound(flat)) << rtf_body(flat);
-    }
-    // The counted figures: 13, a space run of 2 costs 3, each letter 6, a CR/LF run 12.
-    EXPECT_EQ(rtf_body_bound(u"\u05D0\u05D1  \u05D2\r\n\r\n"), 13u + 6 + 6 + 3 + 6 + 12);
-    EXPECT_EQ(rtf_body_bound(u"a\u03E7\u03E8\uFFFF\uFB2C"), 13u + 1 + 5 + 6 + 7 + 18);
-}
-
 TEST(RtfTest, OpenDocumentTrimsTheEarlierOne) {
     EXPECT_EQ(open_document("{\\rtf1 x}\r\n"), "{\\rtf1 x");
     EXPECT_EQ(open_document("{\\rtf1 x} \t\n\r"), "{\\rtf1 x");

@@ -1,6 +1,7 @@
 #include "font_chooser/font_command.h"
 
 #include "font_chooser/font_chooser.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -9,6 +10,7 @@ namespace lekta {
 
 void choose_font_command(plat::Window* window) {
     Settings& s = g_settings;
+    Reader& r = g_reader;
     if (choose_font(window, &s.font_spec) != FONT_CHOSEN) return;
     make_strip_font();
     if (plat::Dc* dc = plat::get_dc(window)) {
@@ -16,14 +18,14 @@ void choose_font_command(plat::Window* window) {
         draw_date_strip(dc);
         plat::release_dc(window, dc);
     }
-    change_font(s.view, s.font_spec);
+    change_font(r.view, s.font_spec);
     update_scroll_bar(window);
 }
 
 void choose_start_font(plat::Window* main_window) {
     choose_font(main_window, &g_settings.font_spec);
     // Whatever closed the dialog: the view takes the font as it now stands.
-    change_font(g_settings.view, g_settings.font_spec);
+    change_font(g_reader.view, g_settings.font_spec);
     update_scroll_bar(main_window);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "bookmarks/bookmarks.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/index_records.h"
 
@@ -22,6 +23,7 @@ constexpr uint8_t INDEX[] = {0xFE, 0xBF, 0x8C, 1,    0x61, 0,    0x01, 0x41, 0x0
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_settings = Settings{};
+    g_reader = Reader{};
     // Exactly the value's bytes, as the registry hands them over.
     auto value = std::make_unique<uint8_t[]>(size ? size : 1);
     if (size) std::memcpy(value.get(), data, size);
@@ -48,5 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bookmark_remove(g_settings.current_lesson);
     }
     g_settings = Settings{};
+    g_reader = Reader{};
     return 0;
 }

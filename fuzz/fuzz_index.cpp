@@ -8,6 +8,7 @@
 #include "index/index_actions.h"
 #include "index/index_tree.h"
 #include "platform/test/test_text.h"
+#include "state/reader.h"
 #include "state/settings.h"
 
 using namespace lekta;
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     testplat::set_char_width(char_width & 0x1F);
     if (mode & 0x10) testplat::set_char_width(u' ', 0);
     g_settings = Settings{};
+    g_reader = Reader{};
     g_settings.flags = (mode & 1) ? FLAG_REVERSE : 0;
     FontSpec font_spec;
     font_spec.font_size = (mode >> 2) & 0x3;
@@ -50,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     draw_index(tree, DRAW_OVER);
     destroy_index_tree(tree);
     g_settings = Settings{};
+    g_reader = Reader{};
     testplat::destroy_dc(dc);
     return 0;
 }

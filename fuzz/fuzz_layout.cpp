@@ -5,6 +5,7 @@
 
 #include "fuzz/input.h"
 #include "platform/test/test_text.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (mode & 0x10) testplat::set_char_width(u' ', 0);
     if (mode & 0x20) testplat::set_char_width(static_cast<char16_t>(u'\u05D0'), 37);
     g_settings = Settings{};
+    g_reader = Reader{};
     g_settings.flags = (mode & 1) ? FLAG_REVERSE : 0;
     g_settings.font_spec.font_size = font_size & 0x3F;
 
@@ -36,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plat::Rect rect{static_cast<int8_t>(mode), 3, static_cast<int8_t>(mode) + width, 3 + height};
     TextView* view = create_view(dc, &rect, g_settings.font_spec, (mode & 2) ? 0 : 4);
     if (view) {
-        g_settings.view = view;
+        g_reader.view = view;
         set_text(view, &text, TAKE_TEXT);
         view->top_row = top_row;
         view->hl_start = hl_start;
@@ -54,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         destroy_view(view, true);
     }
     g_settings = Settings{};
+    g_reader = Reader{};
     testplat::destroy_dc(dc);
     return 0;
 }

@@ -5,40 +5,20 @@
 #include <cstdint>
 
 #include "platform/test/test_system.h"
-#include "shell/settings_store.h"
-#include "shell/startup.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
+#include "state/settings_table.h"
 
 using namespace lekta;
 
-namespace {
-
-constexpr const char16_t* NAMES[] = {
-    u"FontName",
-    u"SearchString",
-    u"FontSize",
-    u"FontAsciiBase",
-    u"LastPosition",
-    u"Flags",
-    u"Day",
-    u"Lesson",
-    u"Bookmarks",
-    u"Program Path",
-    u"IgnoreActivate",
-    u"FullScreen",
-    u"AllowSipInHebrewSearch",
-    u"MenuBarOnBottom",
-    u"SurroundingGutter",
-};
-constexpr size_t NAME_COUNT = sizeof NAMES / sizeof NAMES[0];
-
-}  // namespace
-
-// Each value: a name byte (its low bit picks the key), a type byte, a length byte, the bytes.
+// Each value: a name byte (the declared value it picks; its low bit also stores it under the other
+// key, where the reader must not look), a type byte, a length byte, the bytes.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     testplat::reset_system();
     g_settings = Settings{};
+    g_reader = Reader{};
     g_shell_options = ShellOptions{};
     size_t at = 0;
     while (at + 3 <= size) {
@@ -49,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         value.type = type % 8;
         value.bytes.assign(data + at, data + at + length);
         at += length;
-        const char16_t* key = (name & 1) ? VENDOR_KEY : SETTINGS_KEY;
-        testplat::registry()[key][NAMES[(name >> 1) % NAME_COUNT]] = std::move(value);
+        const std::span<const StoredValue> values = stored_values();
+        const StoredValue& v = values[(name >> 1) % values.size()];
+        const bool vendor = (v.key == ValueKey::OPTIONS) != ((name & 1) != 0);
+        testplat::registry()[vendor ? VENDOR_KEY : SETTINGS_KEY][v.name] = std::move(value);
     }
     read_shell_options();
     load_settings("/usr/bin/lekta");

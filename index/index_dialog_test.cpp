@@ -9,6 +9,7 @@
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/test_book_support.h"
 
@@ -26,12 +27,14 @@ class IndexDialogTest : public ::testing::Test {
         testplat::reset_windows();
         testplat::reset_text();
         g_settings = Settings{};
+        g_reader = Reader{};
         ts::TestBook book = ts::make_test_book(false);
         book.index = ts::index_list(ts::small_index());
         ts::use_test_book(book);
     }
     void TearDown() override {
         g_settings = Settings{};
+        g_reader = Reader{};
         testplat::reset_windows();
         testplat::reset_text();
         testplat::reset_system();

@@ -25,7 +25,6 @@ struct Dc;
 struct Font;
 struct Window;
 struct Menu;
-struct Bitmap;
 
 // ---- Messages --------------------------------------------------------------------------------
 

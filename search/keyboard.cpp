@@ -80,8 +80,7 @@ bool draw_keyboard(plat::Dc* dc, double device_ratio) {
     return true;
 }
 
-const plat::MonoImage KEYBOARD_IMAGE{KEYBOARD_WIDTH, KEYBOARD_HEIGHT, KEYBOARD_BITS,
-                                     draw_keyboard};
+const plat::MonoImage KEYBOARD_IMAGE{KEYBOARD_WIDTH, KEYBOARD_HEIGHT, KEYBOARD_BITS, draw_keyboard};
 
 }  // namespace
 

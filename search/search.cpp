@@ -5,6 +5,7 @@
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/lesson_store.h"
 #include "view/frame.h"
@@ -126,7 +127,7 @@ uint32_t resume_position(const TextView& view) {
 int32_t day_of_lesson_ahead(uint16_t key) {
     const int32_t m = key_month(key), d = key & KEY_SLOT_MASK;
     const bool leap = (key & LESSON_KEY_LEAP_CYCLE) != 0;
-    const DateRecord& now = g_settings.hebrew_date;
+    const DateRecord& now = g_reader.hebrew_date;
     int32_t year;
     if (m >= 7 && now.month < 7)
         year = year_of_kind(m, d, now.year + 1, leap);
@@ -144,7 +145,7 @@ int show_hit(TextView* view, Hit hit) {
     if (hit.offset >= view->text.length || hit.length == 0 || hit.length > hit.offset + 1u)
         return 0;
     find_offset(view, hit.offset);
-    repaint_window(g_settings.main_window, PAINT_EVERYTHING);
+    repaint_window(g_reader.main_window, PAINT_EVERYTHING);
     view->hl_start = static_cast<uint16_t>(hit.offset - hit.length + 1);
     view->hl_end = static_cast<uint16_t>(hit.offset + 1);
     draw_view(view, DRAW_ERASE);
@@ -157,7 +158,8 @@ int search_next(plat::Window* owner) {
     const auto pattern = search_string();
     if (pattern.empty()) return 0;
     Settings& s = g_settings;
-    TextView* view = s.view;
+    Reader& r = g_reader;
+    TextView* view = r.view;
     const bool has_text = view && view->text;
     if (has_text) {
         const Hit hit = search_text(view->text.span(), resume_position(*view), pattern);
@@ -184,7 +186,7 @@ int search_next(plat::Window* owner) {
 
         select_day(day_of_lesson_ahead(key), true);
         if (!view) {
-            repaint_window(s.main_window, PAINT_EVERYTHING);
+            repaint_window(r.main_window, PAINT_EVERYTHING);
             return 1;
         }
         set_text(view, &text, TAKE_TEXT);

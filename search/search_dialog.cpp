@@ -6,6 +6,7 @@
 #include "platform/tap_focus.h"
 #include "search/keyboard.h"
 #include "search/search.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/letter_code.h"
 
@@ -74,7 +75,7 @@ void on_init(plat::Window* dialog) {
     const std::u16string shown = run ? std::u16string(run, static_cast<size_t>(converted)) : u"";
     g_dialog.units = plat::dialog_base_units();
 
-    const FontSpec& font_spec = g_settings.view ? g_settings.view->font_spec : g_settings.font_spec;
+    const FontSpec& font_spec = g_reader.view ? g_reader.view->font_spec : g_settings.font_spec;
     plat::FontDesc desc;
     std::copy(std::begin(font_spec.face_name), std::end(font_spec.face_name), desc.face);
     desc.face[std::size(desc.face) - 1] = 0;

@@ -12,6 +12,7 @@
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "search/keyboard.h"
+#include "state/reader.h"
 #include "state/settings.h"
 
 namespace lekta {
@@ -31,10 +32,12 @@ class SearchDialogTest : public ::testing::Test {
         testplat::reset_text();
         testplat::reset_system();
         g_settings = Settings{};
+        g_reader = Reader{};
     }
     void TearDown() override {
         testplat::reset_windows();
         g_settings = Settings{};
+        g_reader = Reader{};
     }
     // Runs the dialog with the script; the result of the run.
     static intptr_t run(std::function<void(plat::Window*)> script) {

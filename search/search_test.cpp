@@ -4,6 +4,7 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "state/reader.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -80,8 +81,14 @@ TEST_F(ResumeTest, PageBeyondTheTextResumesPastItsEnd) {
 
 class LessonDateTest : public ::testing::Test {
   protected:
-    void SetUp() override { g_settings = Settings{}; }
-    void TearDown() override { g_settings = Settings{}; }
+    void SetUp() override {
+        g_settings = Settings{};
+        g_reader = Reader{};
+    }
+    void TearDown() override {
+        g_settings = Settings{};
+        g_reader = Reader{};
+    }
     static DateRecord date_of(int32_t day) { return hebrew_from_day_number(day); }
     static uint16_t key(int32_t month, int32_t day, bool leap) {
         return static_cast<uint16_t>((leap ? 0x1000 : 0) | month << 8 | day);
@@ -89,7 +96,7 @@ class LessonDateTest : public ::testing::Test {
 };
 
 TEST_F(LessonDateTest, LaterInTheCycleIsThisYear) {
-    g_settings.hebrew_date = {8, 5, 5785};
+    g_reader.hebrew_date = {8, 5, 5785};
     const DateRecord d = date_of(day_of_lesson_ahead(key(8, 10, false)));
     EXPECT_EQ(d.month, 8);
     EXPECT_EQ(d.day, 10);
@@ -99,7 +106,7 @@ TEST_F(LessonDateTest, LaterInTheCycleIsThisYear) {
 }
 
 TEST_F(LessonDateTest, EarlierInTheCycleIsTheFirstYearOfTheKeysKind) {
-    g_settings.hebrew_date = {8, 5, 5785};
+    g_reader.hebrew_date = {8, 5, 5785};
     for (bool leap : {false, true}) {
         const DateRecord d = date_of(day_of_lesson_ahead(key(8, 1, leap)));
         EXPECT_EQ(d.month, 8);
@@ -112,7 +119,7 @@ TEST_F(LessonDateTest, EarlierInTheCycleIsTheFirstYearOfTheKeysKind) {
 }
 
 TEST_F(LessonDateTest, AutumnLessonSeenFromSpringIsNextYear) {
-    g_settings.hebrew_date = {3, 10, 5785};
+    g_reader.hebrew_date = {3, 10, 5785};
     for (bool leap : {false, true}) {
         const DateRecord d = date_of(day_of_lesson_ahead(key(7, 1, leap)));
         EXPECT_EQ(d.month, 7);
@@ -122,7 +129,7 @@ TEST_F(LessonDateTest, AutumnLessonSeenFromSpringIsNextYear) {
 }
 
 TEST_F(LessonDateTest, DaySlot31IsTheDayNumberOfDay31) {
-    g_settings.hebrew_date = {7, 1, 5785};
+    g_reader.hebrew_date = {7, 1, 5785};
     EXPECT_EQ(day_of_lesson_ahead(key(9, 31, false)), day_number_from_hebrew(9, 31, 5785));
 }
 

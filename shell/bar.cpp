@@ -5,6 +5,7 @@
 
 #include "shell/bar_images.h"
 #include "shell/main_window.h"
+#include "state/reader.h"
 #include "state/settings.h"
 
 namespace lekta {
@@ -85,7 +86,7 @@ std::span<const plat::Accelerator> accelerators() {
 }
 
 void create_bars(plat::Window* window) {
-    Settings& s = g_settings;
+    Reader& r = g_reader;
     // On a desktop no OS version forces the bar's place: the MenuBarOnBottom setting decides.
     plat::BarSpec params;
     params.menu_title = u"Go";
@@ -94,15 +95,15 @@ void create_bars(plat::Window* window) {
     params.image_bits = BAR_IMAGE_BITS;
     params.image_count = BAR_IMAGE_COUNT;
     params.image_outlines = bar_art::OUTLINES;
-    params.at_bottom = s.menu_bar_mode != 0;
+    params.at_bottom = r.menu_bar_mode != 0;
     // Without a bar the program runs without a menu, and lays out with a bar height of 0.
-    s.bar_window = plat::create_bar(window, params);
-    s.bar_height = s.bar_window ? plat::bar_height(s.bar_window) : 0;
+    r.bar_window = plat::create_bar(window, params);
+    r.bar_height = r.bar_window ? plat::bar_height(r.bar_window) : 0;
     plat::set_accelerators(window, ACCELERATORS);
 }
 
 plat::Menu* main_menu() {
-    return g_settings.bar_window ? plat::bar_menu(g_settings.bar_window) : nullptr;
+    return g_reader.bar_window ? plat::bar_menu(g_reader.bar_window) : nullptr;
 }
 
 }  // namespace lekta

@@ -5,9 +5,11 @@
 #include "index/index_test_support.h"
 #include "platform/dialog.h"
 #include "platform/test/test_dialog.h"
+#include "shell/quit.h"
 #include "shell/reader_test_support.h"
-#include "shell/settings_store.h"
+#include "state/reader.h"
 #include "state/registry.h"
+#include "state/settings_store.h"
 
 namespace lekta::testing_support {
 namespace {
@@ -75,12 +77,13 @@ TEST_F(IndexCommands, ABookmarkSurvivesARestartAndLeadsBack) {
     const uint16_t marked = g_settings.current_lesson;  // no section begins here
     command(CMD_BOOKMARK);
     plat::destroy_window(window);  // the end of the run: settings and bookmarks are written
-    const plat::RegValue stored = testplat::registry()[SETTINGS_KEY][BOOKMARKS_VALUE];
+    const plat::RegValue stored = testplat::registry()[SETTINGS_KEY][u"Bookmarks"];
     EXPECT_EQ(stored.type, plat::REG_BINARY);
     EXPECT_EQ(stored.bytes,
               (std::vector<uint8_t>{uint8_t(marked & 0xFF), uint8_t(marked >> 8), 0, 0}));
 
     g_settings = Settings{};
+    g_reader = Reader{};
     load_settings("");
     EXPECT_EQ(g_settings.bookmarks, std::vector<uint16_t>{marked});
     start(book_, 0);
@@ -97,18 +100,17 @@ TEST_F(IndexCommands, ABookmarkSurvivesARestartAndLeadsBack) {
 
     // Nothing changed: the value is written back as it was read.
     plat::destroy_window(window);
-    EXPECT_EQ(testplat::registry()[SETTINGS_KEY][BOOKMARKS_VALUE].bytes, stored.bytes);
+    EXPECT_EQ(testplat::registry()[SETTINGS_KEY][u"Bookmarks"].bytes, stored.bytes);
 }
 
 TEST_F(IndexCommands, NoBookmarksAreStoredAsTwoZeroBytes) {
     start(book_, 0);
     plat::destroy_window(window);
-    EXPECT_EQ(testplat::registry()[SETTINGS_KEY][BOOKMARKS_VALUE].bytes,
-              (std::vector<uint8_t>{0, 0}));
+    EXPECT_EQ(testplat::registry()[SETTINGS_KEY][u"Bookmarks"].bytes, (std::vector<uint8_t>{0, 0}));
     // A second end of the run (after the out-of-memory stop) leaves the stored list alone.
-    testplat::registry()[SETTINGS_KEY][BOOKMARKS_VALUE].bytes = {1, 9, 0, 0};
+    testplat::registry()[SETTINGS_KEY][u"Bookmarks"].bytes = {1, 9, 0, 0};
     save_settings_and_quit();
-    EXPECT_EQ(testplat::registry()[SETTINGS_KEY][BOOKMARKS_VALUE].bytes,
+    EXPECT_EQ(testplat::registry()[SETTINGS_KEY][u"Bookmarks"].bytes,
               (std::vector<uint8_t>{1, 9, 0, 0}));
 }
 

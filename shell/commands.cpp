@@ -17,6 +17,7 @@
 #include "shell/night.h"
 #include "shell/startup.h"
 #include "shell/zoom.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
 #include "view/text_view.h"
@@ -34,7 +35,7 @@ int32_t day_after(int32_t day, int32_t step) {
 }
 
 void copy_lesson(bool append) {
-    if (copy_to_clipboard(g_settings.view, append) == EXPORT_OUT_OF_MEMORY) out_of_memory_stop();
+    if (copy_to_clipboard(g_reader.view, append) == EXPORT_OUT_OF_MEMORY) out_of_memory_stop();
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             repaint_window(window, PAINT_EVERYTHING);
             return 0;
         case CMD_MENU:
-            plat::open_bar_menu(g_settings.bar_window);
+            plat::open_bar_menu(g_reader.bar_window);
             return 0;
         case CMD_FONT:
             choose_font_command(window);

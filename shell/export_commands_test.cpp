@@ -10,6 +10,7 @@
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_open_url.h"
 #include "shell/reader_test_support.h"
+#include "state/reader.h"
 
 namespace lekta {
 namespace {
@@ -47,8 +48,8 @@ TEST_F(ExportCommandsTest, CopyThenAppendAfterADayStep) {
 
 TEST_F(ExportCommandsTest, NothingShownNothingCopied) {
     start_on(civil_day(2026, 12, 7));
-    destroy_view(g_settings.view, true);
-    g_settings.view = nullptr;
+    destroy_view(g_reader.view, true);
+    g_reader.view = nullptr;
     command(CMD_COPY);
     command(CMD_APPEND);
     EXPECT_EQ(testplat::clipboard_writes(), 0);

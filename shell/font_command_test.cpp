@@ -11,6 +11,7 @@
 #include "platform/test/test_font_families.h"
 #include "shell/reader_test_support.h"
 #include "shell/startup.h"
+#include "state/reader.h"
 #include "state/registry.h"
 
 namespace lekta {
@@ -43,7 +44,7 @@ class FontCommandTest : public testing_support::ReaderTest {
     }
 
     std::u16string strip_face() const {
-        return g_settings.strip_font ? g_settings.strip_font->desc.face : u"(none)";
+        return g_reader.strip_font ? g_reader.strip_font->desc.face : u"(none)";
     }
 };
 
@@ -72,7 +73,7 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
     EXPECT_EQ(0x5D0, view()->font_spec.font_ascii_base);
     EXPECT_EQ(20, view()->lines[1].height);
     EXPECT_EQ(u"David", strip_face());
-    EXPECT_EQ(14, g_settings.strip_font->desc.height);  // the strip keeps its own size
+    EXPECT_EQ(14, g_reader.strip_font->desc.height);  // the strip keeps its own size
     // The strip was drawn in the new face, and the lesson in the new letters.
     bool strip_drawn = false, hebrew_drawn = false;
     for (const plat::DrawCall& call : dc->calls) {
@@ -86,7 +87,7 @@ TEST_F(FontCommandTest, OkLaysTheLessonOutAgainAndRedrawsTheStrip) {
 }
 
 TEST_F(FontCommandTest, CancelChangesNothing) {
-    plat::Font* strip_font = g_settings.strip_font;
+    plat::Font* strip_font = g_reader.strip_font;
     plat::Dc* dc = plat::get_dc(window);
     plat::release_dc(window, dc);
     dc->calls.clear();
@@ -101,7 +102,7 @@ TEST_F(FontCommandTest, CancelChangesNothing) {
     EXPECT_EQ(224, g_settings.font_spec.font_ascii_base);
     EXPECT_EQ(u"Arial", std::u16string(view()->font_spec.face_name));
     EXPECT_EQ(16, view()->lines[1].height);
-    EXPECT_EQ(strip_font, g_settings.strip_font);
+    EXPECT_EQ(strip_font, g_reader.strip_font);
     EXPECT_TRUE(dc->calls.empty());
 }
 
@@ -133,9 +134,9 @@ TEST_F(StartFontTest, NoStoredFaceOpensTheChooserBeforeTheLoop) {
     int loops_at_open = -1;
     tp::push_dialog_script([&](plat::Window* d) {
         loops_at_open = tp::message_loop_runs();
-        EXPECT_EQ(g_settings.main_window, plat::dialog_owner(d));
-        EXPECT_TRUE(g_settings.main_window->shown);
-        ASSERT_NE(nullptr, g_settings.view);  // the lesson is already shown
+        EXPECT_EQ(g_reader.main_window, plat::dialog_owner(d));
+        EXPECT_TRUE(g_reader.main_window->shown);
+        ASSERT_NE(nullptr, g_reader.view);  // the lesson is already shown
         pick(d, IDC_FONT_FAMILIES, u"Frank Ruehl");
         tp::send_command(d, plat::IDOK);
     });
@@ -144,12 +145,13 @@ TEST_F(StartFontTest, NoStoredFaceOpensTheChooserBeforeTheLoop) {
     EXPECT_EQ(0, loops_at_open);
     ASSERT_EQ(1u, tp::dialog_runs().size());
     EXPECT_EQ(u"Frank Ruehl", std::u16string(g_settings.font_spec.face_name));
-    EXPECT_EQ(u"Frank Ruehl", std::u16string(g_settings.view->font_spec.face_name));
+    EXPECT_EQ(u"Frank Ruehl", std::u16string(g_reader.view->font_spec.face_name));
     plat::destroy_window(window);
     // Chosen once, stored, and not asked for again.
     EXPECT_EQ(u"Frank Ruehl", read_string_value(u"FontName"));
     tp::reset_windows();
     g_settings = Settings{};
+    g_reader = Reader{};
     ASSERT_NE(nullptr, window = init_instance(0, ""));
     EXPECT_TRUE(tp::dialog_runs().empty());
     plat::destroy_window(window);
@@ -162,14 +164,14 @@ TEST_F(StartFontTest, CancelAtStartStillAppliesTheSpec) {
     ASSERT_NE(nullptr, window);
     ASSERT_EQ(1u, tp::dialog_runs().size());
     EXPECT_EQ(0, g_settings.font_spec.face_name[0]);
-    EXPECT_EQ(18, g_settings.view->font_spec.font_size);
-    EXPECT_EQ(0x5D0, g_settings.view->font_spec.font_ascii_base);
+    EXPECT_EQ(18, g_reader.view->font_spec.font_size);
+    EXPECT_EQ(0x5D0, g_reader.view->font_spec.font_ascii_base);
     plat::destroy_window(window);
 }
 
 TEST_F(StartFontTest, AScreenshotRunNeverAsks) {
     testplat::set_message_loop_body(
-        [] { plat::send_message(g_settings.main_window, plat::WM_PAINT, 0, 0); });
+        [] { plat::send_message(g_reader.main_window, plat::WM_PAINT, 0, 0); });
     CommandLine line;
     line.screenshot = "/nonexistent/x.png";
     run_gui(line, "");

@@ -1,6 +1,7 @@
 // Keys and scroll-bar requests of the main window: row steps for the text view, and the day
 // arrows.
 #include "shell/main_window.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -11,7 +12,7 @@ namespace {
 constexpr uint32_t FULL_PAGE = 1;
 
 void scroll_rows(plat::Window* window, int32_t rows) {
-    scroll_by(g_settings.view, rows, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
+    scroll_by(g_reader.view, rows, SCROLL_AND_DRAW, STOP_AT_LAST_PAGE);
     update_scroll_bar(window);
 }
 
@@ -19,7 +20,8 @@ void scroll_rows(plat::Window* window, int32_t rows) {
 
 intptr_t handle_key(plat::Window* window, uint32_t key) {
     const Settings& s = g_settings;
-    TextView* view = s.view;
+    const Reader& r = g_reader;
+    TextView* view = r.view;
     // Without a view there is nothing to scroll; the day keys still work.
     const uint32_t mode = key_page_mode(s.flags);
     switch (key) {
@@ -60,7 +62,7 @@ intptr_t handle_key(plat::Window* window, uint32_t key) {
 }
 
 void handle_vscroll(plat::Window* window, uint32_t request, int32_t position) {
-    TextView* view = g_settings.view;
+    TextView* view = g_reader.view;
     if (!view) return;
     int32_t amount = 0;
     switch (request) {

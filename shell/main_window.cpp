@@ -5,11 +5,13 @@
 #include "search/search.h"
 #include "shell/navigation.h"
 #include "shell/night.h"
-#include "shell/settings_store.h"
+#include "shell/quit.h"
 #include "shell/startup.h"
 #include "shell/window_title.h"
 #include "shell/zoom.h"
+#include "state/reader.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "view/frame.h"
 #include "view/text_view.h"
 
@@ -34,7 +36,7 @@ void search_shown() {
 }
 
 void on_create(plat::Window* window) {
-    g_settings.main_window = window;
+    g_reader.main_window = window;
     g_search_shown_hook = search_shown;
     g_search_out_of_memory = out_of_memory_stop;
     create_bars(window);
@@ -47,6 +49,7 @@ void on_create(plat::Window* window) {
 
 void on_destroy(plat::Window* window) {
     Settings& s = g_settings;
+    Reader& r = g_reader;
     const plat::Rect place = plat::window_placement(window);
     if (place.right > place.left && place.bottom > place.top) {
         s.window_left = place.left;
@@ -54,9 +57,9 @@ void on_destroy(plat::Window* window) {
         s.window_width = place.right - place.left;
         s.window_height = place.bottom - place.top;
     }
-    if (s.view) plat::release_dc(window, s.view->dc);
-    plat::destroy_bar(s.bar_window);
-    s.bar_window = nullptr;
+    if (r.view) plat::release_dc(window, r.view->dc);
+    plat::destroy_bar(r.bar_window);
+    r.bar_window = nullptr;
     save_settings_and_quit();
 }
 

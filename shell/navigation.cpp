@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 #include "shell/window_title.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/book.h"
 #include "store/lesson_store.h"
@@ -39,7 +40,7 @@ int open_lesson_view(plat::Window* main_window) {
     TextView* view = create_view(dc, &area, g_settings.font_spec, INITIAL_LINE_CAPACITY);
     if (!view) return 1;
     view->side_margins = true;
-    g_settings.view = view;
+    g_reader.view = view;
     g_go_to_day = go_to_day;
     g_choose_date = open_calendar;
 
@@ -48,7 +49,8 @@ int open_lesson_view(plat::Window* main_window) {
     set_text(view, &text, TAKE_TEXT);
     // The stored row belongs to the lesson it was saved on; any other lesson opens at its top.
     const Settings& s = g_settings;
-    view->top_row = s.current_lesson == s.position_lesson ? s.last_position : 0;
+    const Reader& r = g_reader;
+    view->top_row = s.current_lesson == r.position_lesson ? s.last_position : 0;
     update_scroll_bar(main_window);
     return 0;
 }
@@ -62,19 +64,19 @@ int go_to_day(plat::Window* owner, int32_t day) {
         select_day(previous_day, false);
         return show_error(owner, u"Could not access the\r\nThe lesson for the selected day");
     }
-    TextView* view = g_settings.view;
+    TextView* view = g_reader.view;
     if (view) {
         set_text(view, &text, TAKE_TEXT);
         view->top_row = 0;
     }
-    repaint_window(g_settings.main_window, PAINT_EVERYTHING);
+    repaint_window(g_reader.main_window, PAINT_EVERYTHING);
     update_bookmark_check();
     update_window_title();
     return 0;
 }
 
 int go_to_section(plat::Window* owner, uint16_t key) {
-    DateRecord& date = g_settings.hebrew_date;
+    DateRecord& date = g_reader.hebrew_date;
     date.month = (key >> 8) & 0x0F;
     date.day = key & 0x1F;
     const bool leap_key = (key & 0x1000) != 0;

@@ -21,9 +21,8 @@ void apply_night() {
 }
 
 void toggle_night(plat::Window* window) {
-    const bool dark = !dark_palette_in_use();
-    // Back to the desktop's own choice when that is what the user now picks.
-    g_settings.night = dark == plat::desktop_prefers_dark() ? 0 : (dark ? 1 : 2);
+    // From now on the reader keeps the user's choice, whatever the desktop does.
+    g_settings.night = dark_palette_in_use() ? 2 : 1;
     apply_night();
     repaint_window(window, PAINT_EVERYTHING);
 }

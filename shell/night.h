@@ -10,7 +10,7 @@ bool night_wanted();
 // Takes the palette (and the widgets' colours) that night_wanted() says, and sets the menu's
 // check; the caller repaints.
 void apply_night();
-// The Night command: the other palette, kept in the settings.
+// The Night command: the other palette, kept in the settings from then on.
 void toggle_night(plat::Window* window);
 
 }  // namespace lekta

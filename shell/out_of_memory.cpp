@@ -2,8 +2,9 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
-#include "shell/settings_store.h"
+#include "shell/quit.h"
 #include "shell/startup.h"
+#include "state/settings_store.h"
 
 namespace lekta {
 
@@ -11,15 +12,8 @@ void out_of_memory_stop() {
     plat::message_box(nullptr, u"There is not enough memory, aborting", u"Error",
                       plat::MB_ICONHAND);
     // A half-loaded record would overwrite good stored values with defaults.
-    if (!settings_loading()) write_settings();
+    if (!settings_loading()) save_settings();
     plat::post_quit_message(0);
-}
-
-void* alloc_or_abort(size_t size) {
-    // No allocator grants more than half the address space; asking would only be refused.
-    void* block = size <= static_cast<size_t>(PTRDIFF_MAX) ? std::malloc(size ? size : 1) : nullptr;
-    if (!block) out_of_memory_stop();
-    return block;
 }
 
 }  // namespace lekta

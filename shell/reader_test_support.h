@@ -11,6 +11,7 @@
 #include "platform/test/test_window.h"
 #include "shell/main_window.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
@@ -25,12 +26,14 @@ class ShellTest : public ::testing::Test {
         testplat::reset_windows();
         testplat::reset_text();
         g_settings = Settings{};
+        g_reader = Reader{};
     }
 
     void TearDown() override {
-        if (g_settings.view) destroy_view(g_settings.view, true);
-        plat::delete_font(g_settings.strip_font);
+        if (g_reader.view) destroy_view(g_reader.view, true);
+        plat::delete_font(g_reader.strip_font);
         g_settings = Settings{};
+        g_reader = Reader{};
         testplat::reset_windows();
         testplat::reset_text();
         testplat::reset_system();
@@ -70,12 +73,10 @@ class ReaderTest : public ShellTest {
         ASSERT_NE(window, nullptr);
     }
 
-    TextView* view() const { return g_settings.view; }
+    TextView* view() const { return g_reader.view; }
 
     // The key that the shown lesson's title spells, or 0 when the view shows nothing.
-    static uint16_t shown_key() {
-        return g_settings.view ? key_spelled_by(g_settings.view->text) : 0;
-    }
+    static uint16_t shown_key() { return g_reader.view ? key_spelled_by(g_reader.view->text) : 0; }
 
     std::vector<testplat::RecordedMessageBox>& boxes() { return testplat::message_boxes(); }
 

@@ -7,6 +7,7 @@
 #include "calendar/date_text.h"
 #include "shell/reader_test_support.h"
 #include "shell/startup.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "view/frame.h"
 
@@ -40,7 +41,8 @@ class ReadingTest : public testing_support::ReaderTest {
     // Starts as the program does, from what the settings key holds.
     void start_from_settings(int32_t start_day = 0, bool today_flag = false) {
         g_settings = Settings{};
-        g_settings.today_flag = today_flag;
+        g_reader = Reader{};
+        g_reader.today_flag = today_flag;
         stored()[u"FontName"] = sz(u"A");  // no font chooser
         window = init_instance(start_day, "");
         ASSERT_NE(window, nullptr);
@@ -54,15 +56,16 @@ class ReadingTest : public testing_support::ReaderTest {
     // The view shows the current day's lesson under the current day's date.
     void expect_readable() {
         const Settings& s = g_settings;
+        const Reader& r = g_reader;
         EXPECT_TRUE(boxes().empty()) << (boxes().empty() ? "" : "a message box");
         ASSERT_TRUE(is_exact_day(s.current_day)) << s.current_day;
         const DateRecord date = hebrew_from_day_number(s.current_day);
-        EXPECT_EQ(date, s.hebrew_date);
+        EXPECT_EQ(date, r.hebrew_date);
         EXPECT_EQ(lesson_key_of_date(date), s.current_lesson);
         EXPECT_EQ(s.current_lesson, shown_key());
         uint8_t text[DATE_TEXT_CAPACITY] = {};
-        EXPECT_EQ(hebrew_date_text(&date, text), s.date_text_length);
-        EXPECT_GT(s.date_count, 0);
+        EXPECT_EQ(hebrew_date_text(&date, text), r.date_text_length);
+        EXPECT_GT(r.date_count, 0);
     }
 
     std::vector<std::u16string> repaint_texts() {
@@ -266,7 +269,7 @@ TEST_F(ReadingTest, ReverseTurnsTheDateWithTheText) {
     ASSERT_EQ(after.size(), before.size());
     // The strip is drawn last; its date now reads the other way, as the lines do.
     EXPECT_EQ(after.back(), std::u16string(before.back().rbegin(), before.back().rend()));
-    EXPECT_EQ(window->dc->calls.back().rect.top, g_settings.strip_top + 1);
+    EXPECT_EQ(window->dc->calls.back().rect.top, g_reader.strip_top + 1);
     EXPECT_EQ(after, repaint_texts());  // the window as a fresh paint shows it
 }
 
@@ -277,7 +280,7 @@ TEST_F(ReadingTest, MenuKeysOpenTheGoMenu) {
         if (a.command == CMD_MENU) keys.push_back(a.keys);
     EXPECT_EQ(keys, (std::vector<std::string>{"F10", "Alt+G"}));
     EXPECT_EQ(command(CMD_MENU), 0);
-    EXPECT_EQ(g_settings.bar_window->menu_opens, 1);
+    EXPECT_EQ(g_reader.bar_window->menu_opens, 1);
 }
 
 TEST_F(ReadingTest, TheWindowKeepsItsPlace) {

@@ -1,4 +1,4 @@
-#include "shell/settings_store.h"
+#include "state/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,9 @@
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
 #include "platform/test/test_window.h"
+#include "shell/quit.h"
 #include "shell/reader_test_support.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
 #include "view/text_view.h"
@@ -87,6 +89,7 @@ TEST_F(SettingsStoreTest, NoSettingsKeyGivesTheDefaults) {
     g_settings.font_spec.font_ascii_base = 0;
     load_settings("");
     const Settings& s = g_settings;
+    const Reader& r = g_reader;
     EXPECT_EQ(0, s.font_spec.face_name[0]);
     EXPECT_EQ(0, s.font_spec.font_size);
     EXPECT_EQ(0x5D0, s.font_spec.font_ascii_base);
@@ -95,7 +98,7 @@ TEST_F(SettingsStoreTest, NoSettingsKeyGivesTheDefaults) {
     EXPECT_EQ(0, s.current_day);
     EXPECT_EQ(0, s.current_lesson);
     EXPECT_EQ(0, s.search_string[0]);
-    EXPECT_EQ(0, s.date_text_length);
+    EXPECT_EQ(0, r.date_text_length);
     // Nothing is written at start but the program's path, and an empty one is skipped.
     EXPECT_TRUE(testplat::registry().empty());
 }
@@ -107,12 +110,12 @@ TEST_F(SettingsStoreTest, StoredValuesAndTheDayTheyName) {
     expect_good_values(u"FontSize");
     EXPECT_EQ(14, g_settings.font_spec.font_size);
     const DateRecord hebrew = hebrew_from_day_number(739957);
-    EXPECT_EQ(hebrew, g_settings.hebrew_date);
+    EXPECT_EQ(hebrew, g_reader.hebrew_date);
     uint8_t text[DATE_TEXT_CAPACITY] = {};
     const int length = hebrew_date_text(&hebrew, text);
     ASSERT_GT(length, 0);
-    EXPECT_EQ(length, g_settings.date_text_length);
-    EXPECT_EQ(0, std::memcmp(text, g_settings.date_text, sizeof text));
+    EXPECT_EQ(length, g_reader.date_text_length);
+    EXPECT_EQ(0, std::memcmp(text, g_reader.date_text, sizeof text));
 
     put(u"FontSize", sz(u"1a"));  // no number: none chosen
     load_settings("");
@@ -137,6 +140,7 @@ TEST_F(SettingsStoreTest, SearchStringStopsAtItsOwnEnd) {
     EXPECT_STREQ("ab", reinterpret_cast<const char*>(g_settings.search_string));
 
     g_settings = Settings{};
+    g_reader = Reader{};
     put(u"SearchString", binary({0, 0x61}));  // empty: the field stays as it was
     load_settings("");
     EXPECT_EQ(0, g_settings.search_string[0]);
@@ -192,6 +196,7 @@ TEST_F(SettingsStoreTest, EmptyOrZeroValuesKeepWhatWasStored) {
 TEST_F(SettingsStoreTest, SavedValuesReadBackTheSame) {
     load_settings("");
     Settings& s = g_settings;
+    Reader& r = g_reader;
     const char16_t face[] = u"Frank Ruehl CLM";
     std::copy(std::begin(face), std::end(face), s.font_spec.face_name);
     std::memcpy(s.search_string, "xyz", 4);
@@ -201,11 +206,11 @@ TEST_F(SettingsStoreTest, SavedValuesReadBackTheSame) {
     s.current_day = 739958;
     s.current_lesson = 0x0A01;
     plat::Dc* dc = testplat::create_dc();
-    s.view = create_view(dc, nullptr, s.font_spec, 0);
-    ASSERT_NE(nullptr, s.view);
-    s.view->top_row = 31;
+    r.view = create_view(dc, nullptr, s.font_spec, 0);
+    ASSERT_NE(nullptr, r.view);
+    r.view->top_row = 31;
     save_settings_and_quit();
-    EXPECT_EQ(nullptr, s.view);
+    EXPECT_EQ(nullptr, r.view);
 
     EXPECT_EQ(plat::REG_BINARY, at(u"SearchString").type);
     EXPECT_EQ(4u, at(u"SearchString").bytes.size());  // with the terminator
@@ -215,6 +220,7 @@ TEST_F(SettingsStoreTest, SavedValuesReadBackTheSame) {
         EXPECT_EQ(plat::REG_DWORD, at(name).type) << std::u16string(name).size();
 
     g_settings = Settings{};
+    g_reader = Reader{};
     load_settings("");
     EXPECT_EQ(u"Frank Ruehl CLM", std::u16string(g_settings.font_spec.face_name));
     EXPECT_STREQ("xyz", reinterpret_cast<const char*>(g_settings.search_string));
@@ -230,8 +236,8 @@ TEST_F(SettingsStoreTest, SavedValuesReadBackTheSame) {
 TEST_F(SettingsStoreTest, SavingTwiceIsHarmless) {
     load_settings("");
     plat::Dc* dc = testplat::create_dc();
-    g_settings.view = create_view(dc, nullptr, g_settings.font_spec, 4);
-    g_settings.view->top_row = 5;
+    g_reader.view = create_view(dc, nullptr, g_settings.font_spec, 4);
+    g_reader.view->top_row = 5;
     save_settings_and_quit();
     g_settings.current_day = 77;
     save_settings_and_quit();  // the view is gone: no second free, and its row stays stored
@@ -263,7 +269,7 @@ TEST_F(SettingsStoreTest, DaysTheCalendarCannotConvertAreNoDay) {
         put(u"Day", dword(day));
         load_settings("");
         EXPECT_EQ(0, g_settings.current_day) << day;
-        EXPECT_EQ(0, g_settings.date_text_length) << day;
+        EXPECT_EQ(0, g_reader.date_text_length) << day;
     }
     put(u"Day", dword(577814));  // 1 January 1583
     load_settings("");
@@ -283,6 +289,7 @@ TEST_F(SettingsStoreTest, GarbageInOneValueLeavesTheOthers) {
         for (int round = 0; round < 300; ++round) {
             testplat::reset_system();
             g_settings = Settings{};
+            g_reader = Reader{};
             put_good_values();
             RegValue v;
             v.type = static_cast<uint32_t>(random() % 5);
@@ -293,10 +300,11 @@ TEST_F(SettingsStoreTest, GarbageInOneValueLeavesTheOthers) {
             load_settings("");
             expect_good_values(name);
             const Settings& s = g_settings;
+            const Reader& r = g_reader;
             EXPECT_EQ(0, s.font_spec.face_name[31]);
             EXPECT_EQ(0, s.search_string[33]);
             EXPECT_LE(std::abs(s.font_spec.font_size), 1000);
-            EXPECT_LE(s.date_text_length, DATE_TEXT_CAPACITY - 1);
+            EXPECT_LE(r.date_text_length, DATE_TEXT_CAPACITY - 1);
             if (::testing::Test::HasFailure()) return;
         }
     }

@@ -13,10 +13,11 @@
 #include "font_chooser/font_command.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
-#include "shell/settings_store.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 
 namespace lekta {
 namespace {
@@ -40,12 +41,12 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
                            bool interactive) {
     if (interactive) {
         // Another copy has been told of this launch and takes it from here.
-        const std::string words = hand_over_words(start_day, g_settings.today_flag);
+        const std::string words = hand_over_words(start_day, g_reader.today_flag);
         if (!plat::claim_single_instance(MAIN_CLASS_NAME, words.c_str())) return nullptr;
         plat::set_second_launch_handler(handle_second_launch);
     }
     load_settings(program_path ? program_path : "");
-    choose_start_day(start_day, g_settings.today_flag);
+    choose_start_day(start_day, g_reader.today_flag);
 
     plat::WindowSpec params;
     params.class_name = MAIN_CLASS_NAME;
@@ -60,7 +61,7 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
                             s.window_top + s.window_height};
     plat::Window* window = plat::create_main_window(params);
     if (!window) return nullptr;
-    g_settings.main_window = window;
+    g_reader.main_window = window;
     plat::show_window(window);
     if (interactive && g_settings.font_spec.face_name[0] == 0) choose_start_font(window);
     note_start_font_size(g_settings.font_spec.font_size);
@@ -97,7 +98,7 @@ std::string hand_over_words(int32_t start_day, bool today_flag) {
 }
 
 void handle_second_launch(const char* words) {
-    plat::Window* window = g_settings.main_window;
+    plat::Window* window = g_reader.main_window;
     if (!window) return;
     const std::optional<int32_t> day = handed_over_day(words ? words : "");
     if (!day) {
@@ -137,7 +138,8 @@ int32_t start_day_of(const CommandLine& line) {
 void choose_print_day(const CommandLine& line) {
     g_registry_out_of_memory = out_of_memory_stop;
     g_settings = Settings{};
-    g_settings.today_flag = line.today;
+    g_reader = Reader{};
+    g_reader.today_flag = line.today;
     // Read only: printing leaves no trace in the settings.
     load_settings("");
     choose_start_day(start_day_of(line), line.today);
@@ -146,8 +148,9 @@ void choose_print_day(const CommandLine& line) {
 int run_gui(const CommandLine& line, const char* program_path) {
     g_registry_out_of_memory = out_of_memory_stop;
     g_settings = Settings{};
+    g_reader = Reader{};
     read_shell_options();
-    g_settings.today_flag = line.today;
+    g_reader.today_flag = line.today;
     const int32_t start_day = start_day_of(line);
 
     if (line.screenshot.empty()) {

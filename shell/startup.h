@@ -12,23 +12,6 @@
 
 namespace lekta {
 
-// Read once at start from the vendor key; never written back. The bar mode and the gutter are
-// also copied into the settings record, where the window code reads them.
-struct ShellOptions {
-    int32_t ignore_activate = 0;             // "IgnoreActivate"
-    int32_t full_screen = 0;                 // "FullScreen"
-    int32_t allow_sip_in_hebrew_search = 1;  // "AllowSipInHebrewSearch"
-    int32_t menu_bar_on_bottom = 0;          // "MenuBarOnBottom"
-    int32_t surrounding_gutter = 0;          // "SurroundingGutter"
-};
-extern ShellOptions g_shell_options;
-
-// Reads the five options from the vendor key into g_shell_options and the settings record.
-void read_shell_options();
-
-// A block of size bytes for the caller to free with std::free. When memory runs out: the
-// out-of-memory stop, then null; the caller gives its operation up.
-void* alloc_or_abort(size_t size);
 // Tells the user that memory ran out, writes the settings and asks the loop to end. Nothing is
 // freed here: callers up the stack may still hold the view; the window's end frees it.
 void out_of_memory_stop();

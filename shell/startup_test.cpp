@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "state/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "shell/main_window.h"
 #include "shell/reader_test_support.h"
 #include "state/current_day.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
 #include "view/text_view.h"
@@ -33,11 +35,9 @@ class StartupTest : public testing_support::ShellTest {
 
 TEST_F(StartupTest, ShellOptionsFromTheVendorKey) {
     read_shell_options();
-    EXPECT_EQ(0, g_shell_options.ignore_activate);
     EXPECT_EQ(0, g_shell_options.full_screen);
-    EXPECT_EQ(1, g_shell_options.allow_sip_in_hebrew_search);
-    EXPECT_EQ(0, g_settings.menu_bar_mode);
-    EXPECT_EQ(0, g_settings.gutter);
+    EXPECT_EQ(0, g_reader.menu_bar_mode);
+    EXPECT_EQ(0, g_reader.gutter);
 
     auto& vendor = testplat::registry()[VENDOR_KEY];
     vendor[u"IgnoreActivate"] = dword(1);
@@ -48,35 +48,25 @@ TEST_F(StartupTest, ShellOptionsFromTheVendorKey) {
     // The settings key is no place for them.
     testplat::registry()[SETTINGS_KEY][u"FullScreen"] = dword(0);
     read_shell_options();
-    EXPECT_EQ(1, g_shell_options.ignore_activate);
     EXPECT_EQ(1, g_shell_options.full_screen);
-    EXPECT_EQ(0, g_shell_options.allow_sip_in_hebrew_search);
-    EXPECT_EQ(1, g_settings.menu_bar_mode);
-    EXPECT_EQ(6, g_settings.gutter);
+    EXPECT_EQ(1, g_reader.menu_bar_mode);
+    EXPECT_EQ(6, g_reader.gutter);
 
     // A margin must lie inside the window and keep its double inside 32 bits.
     vendor[u"SurroundingGutter"] = dword(static_cast<uint32_t>(-8));
     read_shell_options();
-    EXPECT_EQ(0, g_settings.gutter);
+    EXPECT_EQ(0, g_reader.gutter);
     vendor[u"SurroundingGutter"] = dword(0x7FFFFFFF);
     read_shell_options();
-    EXPECT_EQ(0xFFFF, g_settings.gutter);
+    EXPECT_EQ(0xFFFF, g_reader.gutter);
 }
 
 TEST_F(StartupTest, OutOfMemoryTellsTheUserSavesAndQuits) {
-    void* block = alloc_or_abort(100);
-    ASSERT_NE(nullptr, block);
-    std::free(block);
-    block = alloc_or_abort(0);  // a block, not a false alarm
-    EXPECT_NE(nullptr, block);
-    std::free(block);
-    EXPECT_TRUE(testplat::message_boxes().empty());
-
     plat::Dc* dc = testplat::create_dc();
-    g_settings.view = create_view(dc, nullptr, g_settings.font_spec, 0);
-    g_settings.view->top_row = 4;
+    g_reader.view = create_view(dc, nullptr, g_settings.font_spec, 0);
+    g_reader.view->top_row = 4;
     g_settings.current_day = 700000;
-    EXPECT_EQ(nullptr, alloc_or_abort(SIZE_MAX));
+    out_of_memory_stop();
     ASSERT_EQ(1u, testplat::message_boxes().size());
     const testplat::RecordedMessageBox& box = testplat::message_boxes()[0];
     EXPECT_EQ(nullptr, box.owner);
@@ -87,7 +77,7 @@ TEST_F(StartupTest, OutOfMemoryTellsTheUserSavesAndQuits) {
     EXPECT_EQ(dword(4).bytes, testplat::registry()[SETTINGS_KEY][u"LastPosition"].bytes);
     EXPECT_EQ(std::vector<int>{0}, testplat::posted_quits());
     // Whoever asked may still be using the view; the window's end frees it.
-    EXPECT_NE(nullptr, g_settings.view);
+    EXPECT_NE(nullptr, g_reader.view);
     testplat::destroy_dc(dc);
 }
 
@@ -102,7 +92,7 @@ TEST_F(StartupTest, SecondLaunchGoesToTodayOrComesForward) {
     handle_second_launch("");  // no window yet: nothing to do
     plat::WindowSpec params;
     params.proc = recording_proc;
-    g_settings.main_window = plat::create_main_window(params);
+    g_reader.main_window = plat::create_main_window(params);
 
     testplat::set_foreground(true);
     handle_second_launch("");
@@ -118,13 +108,14 @@ TEST_F(StartupTest, SecondLaunchGoesToTodayOrComesForward) {
     testplat::set_foreground(false);
     handle_second_launch("");
     EXPECT_EQ(1u, g_commands.size());
-    EXPECT_EQ(std::vector<plat::Window*>{g_settings.main_window}, testplat::brought_to_front());
+    EXPECT_EQ(std::vector<plat::Window*>{g_reader.main_window}, testplat::brought_to_front());
 }
 
 TEST_F(StartupTest, StartDay) {
     const int32_t stored = today() - 40;
     auto start_from_store = [&](uint32_t flags) {
         g_settings = Settings{};
+        g_reader = Reader{};
         g_settings.flags = flags;
         select_day(stored, true);
         g_settings.flags = flags;
@@ -256,7 +247,7 @@ TEST_F(StartupTest, TheMainWindow) {
     read_shell_options();
     plat::Window* window = init_instance(0, "/opt/lekta/lekta");
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(window, g_settings.main_window);
+    EXPECT_EQ(window, g_reader.main_window);
     EXPECT_EQ(u"Lekta-Hebrew", window->class_name);
     // The day shown, then the program's name.
     EXPECT_TRUE(window->title.ends_with(u" \u2014 Lekta"));
@@ -282,7 +273,7 @@ TEST_F(StartupTest, TheMainWindow) {
 TEST_F(StartupTest, AScreenshotRunEndsAfterTheFirstPaintAndSaves) {
     testplat::set_single_instance_free(false);  // a running reader is no reason to stop
     testplat::set_message_loop_body(
-        [] { plat::send_message(g_settings.main_window, plat::WM_PAINT, 0, 0); });
+        [] { plat::send_message(g_reader.main_window, plat::WM_PAINT, 0, 0); });
     CommandLine line;
     line.screenshot = "/nonexistent/x.png";
     line.date = DateRecord{12, 10, 2026};

@@ -1,6 +1,7 @@
 #include "shell/window_title.h"
 
 #include "shell/main_window.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -42,14 +43,14 @@ std::u16string window_title(const LessonHeading& heading, const std::u16string& 
 }
 
 void update_window_title() {
-    const Settings& s = g_settings;
-    if (!s.main_window) return;
+    const Reader& r = g_reader;
+    if (!r.main_window) return;
     LessonHeading heading;
-    if (s.view && s.view->text) heading = lesson_heading(s.view->text.span());
-    const std::u16string date = unicode_date_text(s.date_text, s.date_text_length);
-    const DateRecord civil =
-        s.current_day > 0 ? civil_from_day_number(s.current_day) : DateRecord{};
-    plat::set_window_title(s.main_window, window_title(heading, date, civil).c_str());
+    if (r.view && r.view->text) heading = lesson_heading(r.view->text.span());
+    const std::u16string date = unicode_date_text(r.date_text, r.date_text_length);
+    const int32_t day = g_settings.current_day;
+    const DateRecord civil = day > 0 ? civil_from_day_number(day) : DateRecord{};
+    plat::set_window_title(r.main_window, window_title(heading, date, civil).c_str());
 }
 
 }  // namespace lekta

@@ -1,6 +1,7 @@
 #include "shell/zoom.h"
 
 #include "font_chooser/font_sizes.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -33,7 +34,7 @@ void zoom(plat::Window* window, int32_t step) {
     const int32_t size = step == 0 ? g_start_size : zoom_size(s.font_spec.font_size, step);
     if (size == s.font_spec.font_size) return;
     s.font_spec.font_size = size;
-    change_font(s.view, s.font_spec);
+    change_font(g_reader.view, s.font_spec);
     update_scroll_bar(window);
 }
 

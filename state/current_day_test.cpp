@@ -6,6 +6,7 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "platform/test/test_system.h"
+#include "state/reader.h"
 #include "state/settings.h"
 
 namespace lekta {
@@ -16,6 +17,7 @@ class SelectDay : public ::testing::Test {
     void SetUp() override {
         testplat::reset_system();  // today: 7 December 2026, 27 Kislev 5787, a leap cycle
         g_settings = Settings{};
+        g_reader = Reader{};
     }
     const int32_t today = day_number_from_civil(12, 7, 2026);
 };
@@ -25,15 +27,15 @@ TEST_F(SelectDay, MakesADayCurrent) {
     const int32_t day = day_number_from_civil(4, 20, 2008);
     select_day(day, false);
     EXPECT_EQ(g_settings.current_day, day);
-    EXPECT_EQ(g_settings.hebrew_date, (DateRecord{1, 15, 5768}));
+    EXPECT_EQ(g_reader.hebrew_date, (DateRecord{1, 15, 5768}));
     EXPECT_TRUE(is_leap_cycle());
     EXPECT_EQ(g_settings.current_lesson, 0x110F);
     EXPECT_EQ(g_settings.last_position, 0);
     EXPECT_NE(g_settings.flags & FLAG_DAY_PINNED, 0u);
-    EXPECT_EQ(g_settings.date_text_length, 14);
-    EXPECT_STREQ(reinterpret_cast<const char*>(g_settings.date_text), "hrz{'e prjq fi");
+    EXPECT_EQ(g_reader.date_text_length, 14);
+    EXPECT_STREQ(reinterpret_cast<const char*>(g_reader.date_text), "hrz{'e prjq fi");
     // A shorter date before it must not cut this one short in the strip.
-    EXPECT_EQ(g_settings.date_count, 14);
+    EXPECT_EQ(g_reader.date_count, 14);
 }
 
 TEST_F(SelectDay, TodayPinAndPosition) {
@@ -68,10 +70,10 @@ TEST_F(SelectDay, AnyDayNumber) {
     for (int32_t day : {-1, 1, INT32_MAX, INT32_MIN}) {
         select_day(day, true);
         EXPECT_EQ(g_settings.current_day, day);
-        EXPECT_EQ(g_settings.date_text[g_settings.date_text_length], 0);
+        EXPECT_EQ(g_reader.date_text[g_reader.date_text_length], 0);
     }
     // Before the first Hebrew year there is no numeral: the text is empty.
-    EXPECT_EQ(g_settings.date_text_length, 0);
+    EXPECT_EQ(g_reader.date_text_length, 0);
 }
 
 }  // namespace

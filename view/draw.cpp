@@ -1,6 +1,7 @@
 // Drawing the laid-out lesson from the top row down, the search highlight, and scrolling.
 #include <algorithm>
 
+#include "state/reader.h"
 #include "view/letter_code.h"
 #include "view/palette.h"
 #include "view/text_view.h"
@@ -250,15 +251,15 @@ int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop sto
 
 void update_scroll_bar(plat::Window* window) {
     if (!(g_settings.flags & FLAG_SCROLLBAR)) return;
-    if (!window) window = g_settings.main_window;
-    const TextView* view = g_settings.view;
+    if (!window) window = g_reader.main_window;
+    const TextView* view = g_reader.view;
     if (!window || !view) return;
     plat::set_scroll_info(window, 0, view->max_top_row, view->top_row, rows_in_view(*view));
 }
 
 int tap_scroll(plat::Window* window, TextView* view, int32_t x, int32_t y, ScrollRedraw redraw) {
     if (!view) return 0;
-    const int64_t g = g_settings.gutter;
+    const int64_t g = g_reader.gutter;
     const int64_t left = view->left, top = view->top;
     if (x < left - g || x > left + view->width + g || y < top - g || y > top + view->height + g)
         return 0;

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "platform/test/test_window.h"
+#include "state/reader.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -198,7 +199,7 @@ TEST_F(DrawTest, TapsPageByHalvesOfTheView) {
     EXPECT_EQ(tap_scroll(nullptr, view, 50, 79, SCROLL_ONLY), 1);
     EXPECT_EQ(view->top_row, 0);
     EXPECT_EQ(tap_scroll(nullptr, view, 50, 170, SCROLL_ONLY), 0);  // outside the text
-    g_settings.gutter = 10;
+    g_reader.gutter = 10;
     EXPECT_EQ(tap_scroll(nullptr, view, 50, 170, SCROLL_ONLY), 1);  // inside the gutter
     g_settings.flags = (DEFAULT_FLAGS & ~FLAG_TAP_VERTICAL & ~TAP_PAGE_MODE) | (2u << 24);
     view->top_row = 0;
@@ -276,7 +277,7 @@ TEST_F(DrawTest, PageStepsNeverSkipARowAndComeBack) {
 
 TEST_F(DrawTest, TheThumbShowsThePage) {
     plat::Window window;
-    g_settings.main_window = &window;
+    g_reader.main_window = &window;
     g_settings.flags = DEFAULT_FLAGS;
     lines_of(30);
     view->top_row = 4;
@@ -286,7 +287,7 @@ TEST_F(DrawTest, TheThumbShowsThePage) {
     EXPECT_EQ(window.scroll_calls[0].max, 20);
     EXPECT_EQ(window.scroll_calls[0].pos, 4);
     EXPECT_EQ(window.scroll_calls[0].page, 10);
-    g_settings.main_window = nullptr;
+    g_reader.main_window = nullptr;
 }
 
 TEST(PageAmount, ByMode) {

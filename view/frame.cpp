@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/letter_code.h"
 #include "view/palette.h"
@@ -20,14 +21,14 @@ int32_t date_length(int32_t count) {
 }
 
 plat::Rect strip_rect() {
-    const Settings& s = g_settings;
-    return {s.strip_left, s.strip_top, s.strip_left + s.strip_width, s.strip_top + s.strip_height};
+    const Reader& r = g_reader;
+    return {r.strip_left, r.strip_top, r.strip_left + r.strip_width, r.strip_top + r.strip_height};
 }
 
 }  // namespace
 
 void make_strip_font() {
-    plat::delete_font(g_settings.strip_font);
+    plat::delete_font(g_reader.strip_font);
     plat::FontDesc desc;
     desc.height = STRIP_FONT_HEIGHT;
     desc.weight = 400;
@@ -36,18 +37,18 @@ void make_strip_font() {
     } else {
         desc.charset = plat::HEBREW_CHARSET;
     }
-    g_settings.strip_font = plat::create_font(desc);
+    g_reader.strip_font = plat::create_font(desc);
 }
 
 plat::Rect init_frame(plat::Dc* dc, const plat::Rect& client) {
-    Settings& s = g_settings;
+    Reader& r = g_reader;
     make_strip_font();
-    const int32_t g = s.gutter;
+    const int32_t g = r.gutter;
     int32_t left = client.left, top = client.top, right = client.right, bottom = client.bottom;
-    if (s.menu_bar_mode)
-        bottom -= s.bar_height;
+    if (r.menu_bar_mode)
+        bottom -= r.bar_height;
     else
-        top += s.bar_height;
+        top += r.bar_height;
     // The gutter is kept on every side of the text; the strip below spans the full width at
     // the bottom, so it gets the gutter back.
     int32_t gy = 0, gx = 0;
@@ -61,48 +62,48 @@ plat::Rect init_frame(plat::Dc* dc, const plat::Rect& client) {
         right -= g;
         gx = g;
     }
-    plat::Font* previous = plat::select_font(dc, s.strip_font);
+    plat::Font* previous = plat::select_font(dc, r.strip_font);
     const int32_t th = plat::text_metrics(dc).height;
-    s.strip_height = th + 2;
-    s.strip_top = bottom + gy - th - 2;
-    s.strip_left = left - gx;
-    s.strip_width = right - left + 2 * gx;
-    int32_t width = s.strip_width;
-    int32_t count = date_length(s.date_text_length);
-    measure_fit(dc, s.date_text, width, count);
-    s.date_count = count;
+    r.strip_height = th + 2;
+    r.strip_top = bottom + gy - th - 2;
+    r.strip_left = left - gx;
+    r.strip_width = right - left + 2 * gx;
+    int32_t width = r.strip_width;
+    int32_t count = date_length(r.date_text_length);
+    measure_fit(dc, r.date_text, width, count);
+    r.date_count = count;
     plat::select_font(dc, previous);
     return {left, top, right, bottom - th - 2};
 }
 
 void resize_frame(plat::Window* window, int32_t width, int32_t height) {
-    Settings& s = g_settings;
-    const int32_t g = s.gutter;
+    Reader& r = g_reader;
+    const int32_t g = r.gutter;
     const int32_t w = width > 2 * g ? width - 2 * g : width;
     const int32_t h = height > 2 * g ? height - 2 * g : height;
-    const int32_t bh = s.strip_height;
-    if (!s.view) return;
-    if (s.strip_width == w && s.strip_top == h - bh) return;
-    s.strip_width = w + 2 * g;
-    s.strip_top = h - bh + 2 * g;
-    if (s.menu_bar_mode) {
+    const int32_t bh = r.strip_height;
+    if (!r.view) return;
+    if (r.strip_width == w && r.strip_top == h - bh) return;
+    r.strip_width = w + 2 * g;
+    r.strip_top = h - bh + 2 * g;
+    if (r.menu_bar_mode) {
         // The bar is below the text: the strip moves above it.
-        s.strip_top = 0;
-        s.view->top = bh;
+        r.strip_top = 0;
+        r.view->top = bh;
     }
-    resize_view(s.view, w, h - bh - s.bar_height);
+    resize_view(r.view, w, h - bh - r.bar_height);
     update_scroll_bar(window);
 }
 
 void draw_date_strip(plat::Dc* dc) {
-    const Settings& s = g_settings;
+    const Reader& r = g_reader;
     const plat::Rect strip = strip_rect();
     plat::fill_rect(dc, strip, palette().strip_ground);
     plat::set_bk_transparent(dc, true);
     const plat::Colorref color = plat::set_text_color(dc, palette().strip_text);
-    plat::Font* previous = plat::select_font(dc, s.strip_font);
+    plat::Font* previous = plat::select_font(dc, r.strip_font);
     int32_t converted = 0;
-    const char16_t* text = to_display_run(s.date_text, date_length(s.date_count), true, &converted);
+    const char16_t* text = to_display_run(r.date_text, date_length(r.date_count), true, &converted);
     if (text && converted > 0) {
         const plat::Rect box{strip.left + 1, strip.top + 1, strip.right - 1, strip.bottom - 1};
         plat::draw_text(dc, text, converted, box, VIEW_TEXT_FORMAT);
@@ -115,14 +116,14 @@ void paint_window(plat::Dc* dc, plat::Window* window, uint32_t flags) {
     const bool own_dc = dc == nullptr;
     if (own_dc) dc = plat::get_dc(window);
     if (!dc) return;
-    if ((flags & PAINT_VIEW) && g_settings.view)
-        draw_view(g_settings.view, (flags & PAINT_ERASE) ? DRAW_ERASE : DRAW_OVER);
+    if ((flags & PAINT_VIEW) && g_reader.view)
+        draw_view(g_reader.view, (flags & PAINT_ERASE) ? DRAW_ERASE : DRAW_OVER);
     draw_date_strip(dc);
     if (own_dc) plat::release_dc(window, dc);
 }
 
 void repaint_window(plat::Window* window, uint32_t flags) {
-    if (!window) window = g_settings.main_window;
+    if (!window) window = g_reader.main_window;
     if (!window) return;
     plat::Dc* dc = plat::get_dc(window);
     if (dc) {
@@ -134,9 +135,10 @@ void repaint_window(plat::Window* window, uint32_t flags) {
 
 void handle_tap(plat::Window* window, int32_t x, int32_t y) {
     Settings& s = g_settings;
-    if (!s.view) return;
-    if (tap_scroll(window, s.view, x, y, SCROLL_AND_DRAW)) return;
-    if (y < s.strip_top || y > s.strip_top + s.strip_height) return;
+    Reader& r = g_reader;
+    if (!r.view) return;
+    if (tap_scroll(window, r.view, x, y, SCROLL_AND_DRAW)) return;
+    if (y < r.strip_top || y > r.strip_top + r.strip_height) return;
     if (!g_choose_date) return;
     const int32_t day = g_choose_date(window, s.current_day);
     if (day != 0 && day != s.current_day && g_go_to_day) g_go_to_day(window, day);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/test/test_window.h"
+#include "state/reader.h"
 #include "view/view_test_support.h"
 
 namespace lekta {
@@ -22,28 +23,28 @@ std::string rect_of(const plat::Rect& r) {
 class FrameTest : public ViewTest {
   protected:
     void TearDown() override {
-        plat::delete_font(g_settings.strip_font);
+        plat::delete_font(g_reader.strip_font);
         g_choose_date = nullptr;
         g_go_to_day = nullptr;
         ViewTest::TearDown();
     }
     // The frame of a 240 x 268 client area, and a view over what it leaves for the text.
     plat::Rect open_frame(int32_t gutter, int32_t bar, int32_t bar_at_bottom) {
-        g_settings.gutter = gutter;
-        g_settings.bar_height = bar;
-        g_settings.menu_bar_mode = bar_at_bottom;
+        g_reader.gutter = gutter;
+        g_reader.bar_height = bar;
+        g_reader.menu_bar_mode = bar_at_bottom;
         plat::Rect rect = init_frame(dc, {0, 0, 240, 268});
         destroy_view(view, true);
         view = create_view(dc, &rect, g_settings.font_spec, 100);
-        g_settings.view = view;
+        g_reader.view = view;
         LessonText text = Lesson().add(0x81, 0, "abc").build();
         set_text(view, &text, TAKE_TEXT);
         return rect;
     }
     std::string strip() const {
-        const Settings& s = g_settings;
-        return rect_of({s.strip_left, s.strip_top, s.strip_left + s.strip_width,
-                        s.strip_top + s.strip_height});
+        const Reader& r = g_reader;
+        return rect_of({r.strip_left, r.strip_top, r.strip_left + r.strip_width,
+                        r.strip_top + r.strip_height});
     }
     std::string view_rect() const {
         return rect_of({view->left, view->top, view->left + view->width, view->top + view->height});
@@ -53,7 +54,7 @@ class FrameTest : public ViewTest {
 TEST_F(FrameTest, GeometryWithTheBarOnTop) {
     EXPECT_EQ(rect_of(open_frame(0, 26, 0)), "0,26,240,252");
     EXPECT_EQ(strip(), "0,252,240,268");  // the 14-pixel font and a pixel above and below
-    EXPECT_EQ(g_settings.strip_font != nullptr, true);
+    EXPECT_EQ(g_reader.strip_font != nullptr, true);
     EXPECT_EQ(dc->font, nullptr);
     resize_frame(nullptr, 240, 268);  // the same size: nothing moves
     EXPECT_EQ(view_rect(), "0,26,240,252");
@@ -66,7 +67,7 @@ TEST_F(FrameTest, WithTheBarAtTheBottomTheStripMovesAboveTheText) {
     EXPECT_EQ(rect_of(open_frame(0, 26, 1)), "0,0,240,226");
     EXPECT_EQ(strip(), "0,226,240,242");
     resize_frame(nullptr, 240, 268);
-    EXPECT_EQ(g_settings.strip_top, 0);
+    EXPECT_EQ(g_reader.strip_top, 0);
     EXPECT_EQ(view_rect(), "0,16,240,242");
 }
 
@@ -79,10 +80,10 @@ TEST_F(FrameTest, GutterIsTheSameAtCreationAndOnResize) {
 }
 
 TEST_F(FrameTest, DateTextIsFittedAndPaintedInTheStrip) {
-    std::memset(g_settings.date_text, 'a', 30);
-    g_settings.date_text_length = 30;
+    std::memset(g_reader.date_text, 'a', 30);
+    g_reader.date_text_length = 30;
     open_frame(0, 26, 0);
-    EXPECT_EQ(g_settings.date_count, 24);  // 240 pixels of 10-pixel characters
+    EXPECT_EQ(g_reader.date_count, 24);  // 240 pixels of 10-pixel characters
     dc->calls.clear();
     paint_window(dc, nullptr, PAINT_EVERYTHING);
     ASSERT_GE(dc->calls.size(), 4u);
@@ -104,7 +105,7 @@ TEST_F(FrameTest, DateTextIsFittedAndPaintedInTheStrip) {
 TEST_F(FrameTest, RepaintDrawsThroughTheWindowAndSetsTheScrollBar) {
     plat::Window window;
     window.dc = dc;
-    g_settings.main_window = &window;
+    g_reader.main_window = &window;
     g_settings.flags = 0x40;
     open_frame(0, 26, 0);
     Lesson lesson;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/reading_order.h"
 
@@ -13,8 +14,14 @@ namespace {
 
 class LetterCodeTest : public ::testing::Test {
   protected:
-    void SetUp() override { g_settings = Settings{}; }
-    void TearDown() override { g_settings = Settings{}; }
+    void SetUp() override {
+        g_settings = Settings{};
+        g_reader = Reader{};
+    }
+    void TearDown() override {
+        g_settings = Settings{};
+        g_reader = Reader{};
+    }
 
     std::u16string convert(std::string_view bytes, int32_t count = -1) {
         if (count < 0) count = static_cast<int32_t>(bytes.size());

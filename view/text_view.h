@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "store/lesson_store.h"
 #include "view/letter_code.h"
@@ -155,7 +156,7 @@ int draw_view(TextView* view, DrawMode mode);
 int draw_highlight(TextView* view);
 // Moves top_row by delta rows: 1 nothing to do, 3 moved (not drawn), or the redraw's result.
 int scroll_by(TextView* view, int32_t delta, ScrollRedraw redraw, ScrollStop stop);
-// Sets the window's scroll bar from g_settings.view when a FLAG_SCROLLBAR bit is set; a null
+// Sets the window's scroll bar from g_reader.view when a FLAG_SCROLLBAR bit is set; a null
 // window means the main window.
 void update_scroll_bar(plat::Window* window);
 // Tap-to-scroll: 1 when the tap paged the view.

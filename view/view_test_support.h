@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/test/test_text.h"
+#include "state/reader.h"
 #include "state/settings.h"
 #include "view/text_view.h"
 
@@ -46,15 +47,17 @@ class ViewTest : public ::testing::Test {
     void SetUp() override {
         testplat::reset_text();
         g_settings = Settings{};
+        g_reader = Reader{};
         g_settings.font_spec.font_ascii_base = 97;
         dc = testplat::create_dc();
         plat::Rect rect{0, 0, 100, 160};
         view = create_view(dc, &rect, g_settings.font_spec, 100);
-        g_settings.view = view;
+        g_reader.view = view;
     }
     void TearDown() override {
         destroy_view(view, true);
         g_settings = Settings{};
+        g_reader = Reader{};
         testplat::destroy_dc(dc);
         testplat::reset_text();
     }

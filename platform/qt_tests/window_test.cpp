@@ -164,6 +164,7 @@ TEST_F(WindowTest, KeysTapsAndScrollBar) {
     plat::set_scroll_info(window_, 0, 100, 10);
     QScrollBar* bar = window_->scroll;
     EXPECT_EQ(bar->value(), 10);
+    EXPECT_TRUE(bar->isEnabled()) << "a range to scroll: the user can move the bar";
     g_hook = [](plat::Window* w, uint32_t message, uintptr_t wparam) {
         if (message == plat::WM_VSCROLL && (wparam & 0xFFFF) == plat::SB_PAGEDOWN)
             plat::set_scroll_info(w, 0, 100, 20);

@@ -20,6 +20,7 @@
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/zoom.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
 #include "store/book.h"
@@ -87,7 +88,7 @@ class DesktopTest : public QObject {
     // The scroll bar agrees with the layout, and the view is never scrolled past the point
     // where the end of the lesson fills it.
     void check_scroll_range(const QString& what) {
-        const TextView* view = g_settings.view;
+        const TextView* view = g_reader.view;
         QVERIFY2(view->top_row <= view->max_top_row, qPrintable(what));
         QCOMPARE(scroll_->maximum(), int(view->max_top_row));
         QCOMPARE(scroll_->value(), int(view->top_row));
@@ -98,7 +99,7 @@ class DesktopTest : public QObject {
     // edge and the scroll bar.
     void check_edges_clear(const QString& what) {
         QCoreApplication::processEvents();
-        const TextView* view = g_settings.view;
+        const TextView* view = g_reader.view;
         const QImage image = client_->grab().toImage();
         const qreal dpr = image.devicePixelRatio();
         const int right = int((view->left + view->width) * dpr) - 1;
@@ -142,7 +143,7 @@ class DesktopTest : public QObject {
                     spec.face_name[i] = face.at(i).unicode();
                 spec.font_size = size;
                 g_settings.font_spec = spec;
-                change_font(g_settings.view, spec);
+                change_font(g_reader.view, spec);
                 update_scroll_bar(window_);
                 check_scroll_range(what);
                 check_edges_clear(what);
@@ -156,11 +157,11 @@ class DesktopTest : public QObject {
         start();
         resize_to(320, 300);
         QTest::keyClick(client_, Qt::Key_End);
-        QVERIFY(g_settings.view->top_row > 0);
+        QVERIFY(g_reader.view->top_row > 0);
         check_scroll_range("small, at the end");
         resize_to(1200, 1000);
         check_scroll_range("large");
-        if (g_settings.view->max_top_row == 0) QCOMPARE(int(g_settings.view->top_row), 0);
+        if (g_reader.view->max_top_row == 0) QCOMPARE(int(g_reader.view->top_row), 0);
         resize_to(320, 300);
         check_scroll_range("small again");
         QVERIFY(scroll_->isEnabled());
@@ -291,9 +292,9 @@ class DesktopTest : public QObject {
             QCoreApplication::processEvents();
             return client_->grab().toImage().pixelColor(x, y);
         };
-        const TextView* view = g_settings.view;
+        const TextView* view = g_reader.view;
         const QPoint ground(view->left + 1, view->top + view->height - 2);
-        const QPoint strip(2, g_settings.strip_top + 1);
+        const QPoint strip(2, g_reader.strip_top + 1);
         for (bool dark : {true, false}) {
             plat::send_message(window_, plat::WM_COMMAND, CMD_NIGHT, 0);
             QCOMPARE(dark_palette_in_use(), dark);

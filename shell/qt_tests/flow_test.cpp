@@ -32,9 +32,12 @@
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
+#include "shell/qt_tests/fail_fast.h"
 #include "shell/startup.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 
@@ -77,7 +80,7 @@ void when_dialog_opens(std::function<void(QWidget*)> script) {
 }
 
 uint16_t shown_key() {
-    return g_settings.view ? ts::key_spelled_by(g_settings.view->text) : 0;
+    return g_reader.view ? ts::key_spelled_by(g_reader.view->text) : 0;
 }
 
 int32_t today() {
@@ -115,6 +118,7 @@ class FlowTest : public QObject {
     // choice (0).
     void start(int32_t start_day = 0) {
         g_settings = Settings{};
+        g_reader = Reader{};
         read_shell_options();
         window_ = init_instance(start_day, "/usr/bin/lekta");
         QVERIFY(window_);
@@ -131,7 +135,7 @@ class FlowTest : public QObject {
         QVERIFY(client_);
         bar_ = top_->findChild<QWidget*>("bar");
         QVERIFY(bar_);
-        QVERIFY(g_settings.view);
+        QVERIFY(g_reader.view);
     }
 
     QToolButton* button_widget(const QString& tooltip) {
@@ -163,7 +167,7 @@ class FlowTest : public QObject {
         QVERIFY(exit);
         exit->trigger();
         QCoreApplication::processEvents();
-        QVERIFY(!g_settings.view);
+        QVERIFY(!g_reader.view);
         window_ = nullptr;
     }
 
@@ -224,6 +228,7 @@ class FlowTest : public QObject {
 
   private slots:
     void initTestCase() {
+        lekta::flow::start_failure_watchdog();
         QVERIFY(config_.isValid());
         qputenv("LEKTA_CONFIG_DIR", config_.path().toLocal8Bit());
         book_path_ = config_.path() + "/test-book.res";
@@ -277,7 +282,7 @@ class FlowTest : public QObject {
 
     void pagesWithKeysAndTaps() {
         start(day_number_from_civil(11, 13, 2012));
-        TextView* view = g_settings.view;
+        TextView* view = g_reader.view;
         QCOMPARE(view->top_row, uint16_t(0));
         QVERIFY(view->rows_drawn > 2);
         const int page = view->rows_drawn - 1;  // the last row in sight stays in sight
@@ -299,7 +304,7 @@ class FlowTest : public QObject {
     // whose last page is short.
     void pageThereAndBackGivesTheSamePixels() {
         start(day_number_from_civil(11, 13, 2012));
-        const TextView* view = g_settings.view;
+        const TextView* view = g_reader.view;
         auto shot = [this] {
             QCoreApplication::processEvents();
             return client_->grab().toImage();
@@ -334,7 +339,7 @@ class FlowTest : public QObject {
             auto* bar = top_->findChild<QScrollBar*>();
             QVERIFY2(bar && bar->isVisible(), qPrintable(style));
             QTRY_VERIFY2(client_->geometry().right() < bar->geometry().left(), qPrintable(style));
-            const TextView* view = g_settings.view;
+            const TextView* view = g_reader.view;
             QVERIFY2(view->left + view->width <= bar->x(), qPrintable(style));
             // The client's own picture, which would include what the bar covers.
             const QImage image = client_->grab().toImage();
@@ -383,8 +388,8 @@ class FlowTest : public QObject {
         for (QToolButton* b : bar_->findChildren<QToolButton*>())
             buttons_right = std::max(buttons_right, b->geometry().right());
         QVERIFY(buttons_right < client_->width());
-        QVERIFY(client_->height() > bar_->height() + g_settings.strip_height);
-        QVERIFY(g_settings.view->height > 0);
+        QVERIFY(client_->height() > bar_->height() + g_reader.strip_height);
+        QVERIFY(g_reader.view->height > 0);
     }
 
     void menuKeysOpenTheGoMenu() {
@@ -413,7 +418,7 @@ class FlowTest : public QObject {
         start();
         QCOMPARE(top_->size(), QSize(400, 520));
         QCOMPARE(top_->geometry().topLeft(), was.topLeft());
-        QCOMPARE(g_settings.view->width, client_->width());
+        QCOMPARE(g_reader.view->width, client_->width());
     }
 
     // Paged down in one lesson, then started on another: that one opens at its top.
@@ -421,10 +426,10 @@ class FlowTest : public QObject {
         REQUIRE_PROGRAM();
         start(day_number_from_civil(11, 13, 2012));
         QTest::keyClick(client_, Qt::Key_PageDown);
-        QVERIFY(g_settings.view->top_row > 0);
+        QVERIFY(g_reader.view->top_row > 0);
         exit_by_menu();
         start(day_number_from_civil(11, 20, 2012));  // as --date does
-        QCOMPARE(int(g_settings.view->top_row), 0);
+        QCOMPARE(int(g_reader.view->top_row), 0);
         QTest::keyClick(client_, Qt::Key_PageDown);
         exit_by_menu();
         QVERIFY(stored_dword(config_.path(), "LastPosition") > 0);
@@ -523,12 +528,12 @@ class FlowTest : public QObject {
     void resizingKeepsTheFrame() {
         start(day_number_from_civil(11, 13, 2012));
         top_->resize(400, 500);
-        QTRY_COMPARE(g_settings.strip_top + g_settings.strip_height, client_->height());
-        QCOMPARE(g_settings.strip_width, client_->width());
-        QCOMPARE(g_settings.view->width, client_->width());
+        QTRY_COMPARE(g_reader.strip_top + g_reader.strip_height, client_->height());
+        QCOMPARE(g_reader.strip_width, client_->width());
+        QCOMPARE(g_reader.view->width, client_->width());
         top_->resize(300, 380);
-        QTRY_COMPARE(g_settings.view->width, client_->width());
-        QCOMPARE(g_settings.strip_top + g_settings.strip_height, client_->height());
+        QTRY_COMPARE(g_reader.view->width, client_->width());
+        QCOMPARE(g_reader.strip_top + g_reader.strip_height, client_->height());
     }
 
     void reverseTwice() {
@@ -615,8 +620,8 @@ class FlowTest : public QObject {
         QCOMPARE(QString::fromUtf16(font_spec.face_name), seen->hebrew);
         QCOMPARE(font_spec.font_size, 24);
         QCOMPARE(font_spec.font_ascii_base, 0x5D0);
-        QCOMPARE(QString::fromUtf16(g_settings.view->font_spec.face_name), seen->hebrew);
-        QCOMPARE(g_settings.view->font_spec.font_size, 24);
+        QCOMPARE(QString::fromUtf16(g_reader.view->font_spec.face_name), seen->hebrew);
+        QCOMPARE(g_reader.view->font_spec.font_size, 24);
         exit_by_menu();
         write_string_value(u"FontName", u"DejaVu Sans");  // as the other tests expect
         write_int_value(u"FontSize", 0);
@@ -653,7 +658,7 @@ class FlowTest : public QObject {
         // At the end of the text a tap no longer pages: the strip opens the calendar.
         QTest::keyClick(client_, Qt::Key_End);
         QTest::mouseClick(client_, Qt::LeftButton, {},
-                          QPoint(5, g_settings.strip_top + g_settings.strip_height / 2));
+                          QPoint(5, g_reader.strip_top + g_reader.strip_height / 2));
         QVERIFY(opened);
         QCOMPARE(g_settings.current_day, day);
         // The Done button chooses nothing either.
@@ -695,16 +700,16 @@ class FlowTest : public QObject {
         QTRY_VERIFY(ran);
         QCOMPARE(shown_key(), uint16_t(0x0901));
         QCOMPARE(g_settings.current_lesson, uint16_t(0x0901));
-        QCOMPARE(int(g_settings.view->hl_end - g_settings.view->hl_start), 5);
+        QCOMPARE(int(g_reader.view->hl_end - g_reader.view->hl_start), 5);
         QVERIFY(!open_dialog());
         QTRY_VERIFY(top_->isActiveWindow());
 
         // The only place: F3 goes round the year to it again.
-        const uint16_t title = g_settings.view->hl_start;
+        const uint16_t title = g_reader.view->hl_start;
         QTest::keyClick(client_, Qt::Key_F3);
-        QCOMPARE(g_settings.view->hl_start, title);
+        QCOMPARE(g_reader.view->hl_start, title);
         QCOMPARE(shown_key(), uint16_t(0x0901));
-        QCOMPARE(int(g_settings.view->hl_end - g_settings.view->hl_start), 5);
+        QCOMPARE(int(g_reader.view->hl_end - g_reader.view->hl_start), 5);
 
         // The common word "bcd" typed with the Latin keys as it reads: d, c, b.
         bool typed = false;
@@ -720,9 +725,9 @@ class FlowTest : public QObject {
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(g_settings.search_string)),
                  QByteArray("bcd"));
         QCOMPARE(shown_key(), uint16_t(0x0901));
-        const uint16_t first = g_settings.view->hl_start;
+        const uint16_t first = g_reader.view->hl_start;
         QTest::keyClick(client_, Qt::Key_Return);
-        QVERIFY(g_settings.view->hl_start != first);
+        QVERIFY(g_reader.view->hl_start != first);
     }
 
     void restartResumesAtTheSavedRow() {
@@ -730,14 +735,14 @@ class FlowTest : public QObject {
         start(day_number_from_civil(11, 13, 2012));
         QTest::keyClick(client_, Qt::Key_PageDown);
         QTest::keyClick(client_, Qt::Key_Down);
-        const int row = g_settings.view->top_row;
+        const int row = g_reader.view->top_row;
         QVERIFY(row > 1);
         exit_by_menu();
         QCOMPARE(stored_dword(config_.path(), "LastPosition"), int64_t(row));
 
         // Here again, as a new start in this process...
         start();
-        QCOMPARE(int(g_settings.view->top_row), row);
+        QCOMPARE(int(g_reader.view->top_row), row);
         exit_by_menu();
         // ...and as the program itself, which writes the row it showed when it ends.
         QCOMPARE(

@@ -14,9 +14,12 @@
 #include "index/index_test_support.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
+#include "shell/qt_tests/fail_fast.h"
 #include "shell/startup.h"
+#include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "store/test_book_support.h"
 #include "view/text_view.h"
 
@@ -26,7 +29,7 @@ namespace ts = lekta::testing_support;
 namespace {
 
 uint16_t shown_key() {
-    return g_settings.view ? ts::key_spelled_by(g_settings.view->text) : 0;
+    return g_reader.view ? ts::key_spelled_by(g_reader.view->text) : 0;
 }
 
 // The middle of the first shown line of the entry with this key, in the dialog's client
@@ -62,6 +65,7 @@ class IndexFlowTest : public QObject {
 
     void start() {
         g_settings = Settings{};
+        g_reader = Reader{};
         read_shell_options();
         // The window of an earlier run may linger until the loop deletes it.
         const QWidgetList before = QApplication::topLevelWidgets();
@@ -115,6 +119,7 @@ class IndexFlowTest : public QObject {
 
   private slots:
     void initTestCase() {
+        lekta::flow::start_failure_watchdog();
         QVERIFY(config_.isValid());
         qputenv("LEKTA_CONFIG_DIR", config_.path().toLocal8Bit());
         // A rendezvous of its own: another copy of the reader may be running on this desktop.

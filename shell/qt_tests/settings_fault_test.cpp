@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "state/settings_table.h"
+
 namespace {
 
 using Rng = std::mt19937;
@@ -154,41 +156,21 @@ std::string bytes_value(Rng& rng) {
     }
 }
 
-struct Value {
-    const char* name;
-    enum Kind { integer, text, bytes } kind;
-    bool vendor;
-};
+// A declared value's name as the file spells it (the names are ASCII).
+std::string name_of(const lekta::StoredValue& v) {
+    std::string name;
+    for (const char16_t* c = v.name; *c; ++c)
+        name += static_cast<char>(*c);
+    return name;
+}
 
-const Value VALUES[] = {
-    {"Day", Value::integer, false},
-    {"Lesson", Value::integer, false},
-    {"LastPosition", Value::integer, false},
-    {"Flags", Value::integer, false},
-    {"FontSize", Value::integer, false},
-    {"FontAsciiBase", Value::integer, false},
-    {"FontName", Value::text, false},
-    {"SearchString", Value::bytes, false},
-    {"Bookmarks", Value::bytes, false},
-    {"Program Path", Value::text, false},
-    {"WindowLeft", Value::integer, false},
-    {"WindowTop", Value::integer, false},
-    {"WindowWidth", Value::integer, false},
-    {"WindowHeight", Value::integer, false},
-    {"IgnoreActivate", Value::integer, true},
-    {"FullScreen", Value::integer, true},
-    {"AllowSipInHebrewSearch", Value::integer, true},
-    {"MenuBarOnBottom", Value::integer, true},
-    {"SurroundingGutter", Value::integer, true},
-};
-
-std::string value_for(Rng& rng, const Value& v) {
-    switch (v.kind) {
-        case Value::integer:
-            return int_value(rng, v.name);
-        case Value::text:
+std::string value_for(Rng& rng, const lekta::StoredValue& v) {
+    switch (v.type) {
+        case lekta::ValueType::INTEGER:
+            return int_value(rng, name_of(v));
+        case lekta::ValueType::TEXT:
             return string_value(rng);
-        case Value::bytes:
+        case lekta::ValueType::BYTES:
             return bytes_value(rng);
     }
     return {};
@@ -197,10 +179,10 @@ std::string value_for(Rng& rng, const Value& v) {
 // Some values, each of a random form, in both sections.
 std::string values_file(Rng& rng) {
     std::string settings = SETTINGS_SECTION, vendor = VENDOR_SECTION;
-    for (const Value& v : VALUES) {
+    for (const lekta::StoredValue& v : lekta::stored_values()) {
         if (pick(rng, 3) == 0) continue;
-        std::string line = std::string(v.name) + "=" + value_for(rng, v) + "\n";
-        (v.vendor ? vendor : settings) += line;
+        std::string line = name_of(v) + "=" + value_for(rng, v) + "\n";
+        (v.key == lekta::ValueKey::OPTIONS ? vendor : settings) += line;
     }
     return vendor + settings + FONT_LINE;
 }
