@@ -5,13 +5,12 @@
 
 #include "platform/dialog.h"
 #include "view/letter_code.h"
+#include "view/palette.h"
 #include "view/text_view.h"
 
 namespace lekta {
 namespace {
 
-constexpr plat::Colorref BLACK = 0x000000;
-constexpr plat::Colorref WHITE = 0xFFFFFF;
 constexpr uint32_t CENTRED =
     plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE | plat::DT_NOPREFIX;
 constexpr char WEEKDAYS[] = "SMTWTFS";
@@ -24,8 +23,8 @@ plat::Rect box(int32_t x, int32_t y, int32_t width, int32_t height) {
 }
 
 void colours(plat::Dc* dc, bool inverted) {
-    plat::set_text_color(dc, inverted ? WHITE : BLACK);
-    plat::set_bk_color(dc, inverted ? BLACK : WHITE);
+    plat::set_text_color(dc, inverted ? palette().ground : palette().text);
+    plat::set_bk_color(dc, inverted ? palette().text : palette().ground);
     plat::set_bk_transparent(dc, false);
 }
 
@@ -45,7 +44,8 @@ int32_t ascii_width(plat::Dc* dc, const char* text) {
 void draw_button(CalendarState& s, const MonthButton& b, bool highlighted) {
     plat::Dc* dc = s.dc;
     plat::draw_rectangle(dc, {b.left + 1, b.top + 1, b.right - 1, b.bottom - 1},
-                         highlighted ? WHITE : BLACK, highlighted ? BLACK : WHITE);
+                         highlighted ? palette().ground : palette().text,
+                         highlighted ? palette().text : palette().ground);
     const auto length = static_cast<int32_t>(
         std::char_traits<char>::length(reinterpret_cast<const char*>(b.label)));
     const char16_t* label = to_display_text(b.label, length);
@@ -59,8 +59,9 @@ void draw_button(CalendarState& s, const MonthButton& b, bool highlighted) {
 // A black box one pixel larger than the text, then the text centred on white.
 void draw_year_box(plat::Dc* dc, const char* text, int32_t left, int32_t width,
                    const CalendarLayout& l) {
-    plat::fill_rect(
-        dc, {left - 1, l.year_top - 1, left + width + 1, l.year_top + l.year_height + 1}, BLACK);
+    plat::fill_rect(dc,
+                    {left - 1, l.year_top - 1, left + width + 1, l.year_top + l.year_height + 1},
+                    palette().text);
     colours(dc, false);
     draw_ascii(dc, text, static_cast<int32_t>(std::char_traits<char>::length(text)),
                box(left, l.year_top, width, l.year_height));
@@ -95,7 +96,7 @@ void draw_day_cell(CalendarState& s, int32_t day, bool highlighted) {
     const int32_t x = l.grid_left + cell.column * l.cell_width + 1;
     const int32_t y = l.grid_top + cell.row * l.cell_height + 1;
     plat::fill_rect(dc, {x, y, x - 1 + l.cell_width, y - 1 + l.cell_height},
-                    highlighted ? BLACK : WHITE);
+                    highlighted ? palette().text : palette().ground);
     colours(dc, highlighted);
     draw_ascii(dc, NUMBERS + 2 * (day - 1), 2, box(x, y, l.cell_width, l.cell_height));
 }
@@ -123,8 +124,8 @@ void paint_calendar(CalendarState& s) {
         for (int32_t col = 0; col < 7; ++col) {
             const int32_t x = l.grid_left + col * l.cell_width;
             const int32_t y = l.grid_top + row * l.cell_height;
-            plat::draw_rectangle(dc, {x, y, x + l.cell_width + 1, y + l.cell_height + 1}, BLACK,
-                                 WHITE);
+            plat::draw_rectangle(dc, {x, y, x + l.cell_width + 1, y + l.cell_height + 1},
+                                 palette().text, palette().ground);
         }
     plat::select_font(dc, s.bold_font);
     colours(dc, false);
@@ -134,7 +135,7 @@ void paint_calendar(CalendarState& s) {
                        l.cell_height - 2));
     for (int32_t k = 0; k <= rows + 1; ++k) {
         const int32_t y = l.grid_top + k * l.cell_height;
-        plat::fill_rect(dc, {l.grid_left, y, l.grid_left + l.grid_width, y + 1}, BLACK);
+        plat::fill_rect(dc, {l.grid_left, y, l.grid_left + l.grid_width, y + 1}, palette().text);
     }
     // A five-row month after a six-row one: the sixth row goes.
     if (rows == 5 && s.week_rows == 6)

@@ -48,6 +48,36 @@ std::u16string date_text_in_reading_order(const uint8_t* text, int32_t length) {
     return out;
 }
 
+namespace {
+
+// Runs with the letters at their Unicode code points, the window's base put back after.
+template <typename F>
+auto with_unicode_letters(F&& f) {
+    const int32_t saved = g_settings.font_spec.font_ascii_base;
+    g_settings.font_spec.font_ascii_base = DEFAULT_FONT_ASCII_BASE;
+    auto result = f();
+    g_settings.font_spec.font_ascii_base = saved;
+    return result;
+}
+
+}  // namespace
+
+LessonHeading lesson_heading(std::span<const uint8_t> text) {
+    return with_unicode_letters([&] {
+        LessonHeading heading;
+        const TitleInfo info = read_title(text);
+        // Both records are stored in visual order.
+        if (info.title) append_converted(heading.title, info.title, info.title_length, true);
+        if (info.subtitle)
+            append_converted(heading.subtitle, info.subtitle, info.subtitle_length, true);
+        return heading;
+    });
+}
+
+std::u16string unicode_date_text(const uint8_t* text, int32_t length) {
+    return with_unicode_letters([&] { return date_text_in_reading_order(text, length); });
+}
+
 std::string to_utf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

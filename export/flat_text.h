@@ -24,6 +24,15 @@ std::u16string flatten_lesson(std::span<const uint8_t> text, FlatOrder order);
 // The date text (letter code, visual order) in reading order.
 std::u16string date_text_in_reading_order(const uint8_t* text, int32_t length);
 
+// The lesson's title and subtitle in reading order, as Unicode Hebrew whatever base the
+// window draws with; empty when the lesson has none.
+struct LessonHeading {
+    std::u16string title, subtitle;
+};
+LessonHeading lesson_heading(std::span<const uint8_t> text);
+// The date text in reading order as Unicode Hebrew, whatever base the window draws with.
+std::u16string unicode_date_text(const uint8_t* text, int32_t length);
+
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string to_utf8(std::u16string_view text);
 

@@ -26,7 +26,8 @@ void apply_chosen_font(plat::Window* window) {
         draw_date_strip(dc);
         plat::release_dc(window, dc);
     }
-    apply_font(r.view, &s.font_spec);
+    change_font(r.view, s.font_spec);
+    update_scroll_bar(window);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "index/index_icons.h"
 #include "view/letter_code.h"
+#include "view/palette.h"
 
 namespace lekta {
 namespace {
@@ -93,13 +94,14 @@ void draw_index(IndexTree* tree, DrawMode mode) {
     if (mode == DRAW_ERASE) {
         plat::fill_rect(tree->dc,
                         {tree->left, tree->top, tree->left + tree->width, tree->top + tree->height},
-                        COLOR_WHITE);
+                        palette().ground);
     }
     if (!has_lines(tree)) return;
     uint16_t i = first_shown_line(*tree);
     if (i >= tree->line_count) return;
 
     const plat::Colorref saved_color = plat::get_text_color(tree->dc);
+    const plat::Colorref saved_ground = plat::set_bk_color(tree->dc, palette().ground);
     uint8_t font_key = tree->lines[i].attribute & INDEX_FONT_KEY_MASK;
     plat::Font* previous_font = select_index_font(tree, font_key, true);
     int32_t room = tree->height;
@@ -138,6 +140,7 @@ void draw_index(IndexTree* tree, DrawMode mode) {
     }
     plat::select_font(tree->dc, previous_font);
     plat::set_text_color(tree->dc, saved_color);
+    plat::set_bk_color(tree->dc, saved_ground);
 }
 
 int32_t index_tap(IndexTree* tree, int32_t x, int32_t y, uint16_t* tapped) {

@@ -5,6 +5,7 @@
 #include "index/index_cursor.h"
 #include "state/current_day.h"
 #include "store/lesson_store.h"
+#include "view/palette.h"
 
 namespace lekta {
 namespace {
@@ -244,7 +245,7 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             return 0;
         case plat::WM_ERASEBKGND:
             // The paint that follows draws the tree over it.
-            plat::fill_rect(reinterpret_cast<plat::Dc*>(wparam), g_dialog.rect, COLOR_WHITE);
+            plat::fill_rect(reinterpret_cast<plat::Dc*>(wparam), g_dialog.rect, palette().ground);
             return 1;
         case plat::WM_DESTROY:
             plat::release_dc(dialog, g_dialog.dc);

@@ -6,6 +6,7 @@
 
 #include "index/index_tree.h"
 #include "view/fonts.h"
+#include "view/palette.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -209,7 +210,7 @@ plat::Font* select_index_font(IndexTree* tree, uint8_t attribute, bool with_colo
     plat::Font* previous = plat::select_font(tree->dc, node ? node->font : nullptr);
     if (with_color) {
         const bool blue = (key & (STYLE_LARGE | STYLE_BOLD)) == (STYLE_LARGE | STYLE_BOLD);
-        plat::set_text_color(tree->dc, blue ? COLOR_BLUE : COLOR_BLACK);
+        plat::set_text_color(tree->dc, blue ? palette().large_text : palette().text);
     }
     return previous;
 }

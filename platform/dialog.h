@@ -86,6 +86,10 @@ struct MonoImage {
     int32_t width = 0;
     int32_t height = 0;
     std::span<const uint8_t> bits;
+    // Draws the picture itself through a dc of its size in units (device_ratio device pixels a
+    // unit), where the bits do not suit (another density, another palette); false leaves it
+    // to the bits. Null: always the bits.
+    bool (*draw)(Dc* dc, double device_ratio) = nullptr;
 };
 
 struct ControlTemplate {

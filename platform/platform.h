@@ -157,6 +157,10 @@ constexpr uint32_t WM_KEYDOWN = 0x0100;      // wparam: a VK_ code
 constexpr uint32_t WM_COMMAND = 0x0111;      // wparam low word: the command id
 constexpr uint32_t WM_VSCROLL = 0x0115;      // wparam: request | position << 16
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;  // lparam: x | y << 16 (client coordinates)
+// wparam: MK_CONTROL and the other key bits | wheel notches (signed, 120 each; away from the
+// user is positive) << 16.
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr uint32_t MK_CONTROL = 0x0008;
 constexpr uint32_t WM_USER = 0x0400;
 
 constexpr uint32_t VK_RETURN = 0x0D;
@@ -196,6 +200,8 @@ struct WindowSpec {
 // Creates and shows nothing yet: sends WM_CREATE before returning. Null on failure.
 Window* create_main_window(const WindowSpec& params);
 void show_window(Window* window);
+// The title the desktop shows for the window (its frame, the task bar, the window switcher).
+void set_window_title(Window* window, const char16_t* title);
 // Sends WM_DESTROY; the window is gone afterwards.
 void destroy_window(Window* window);
 intptr_t send_message(Window* window, uint32_t message, uintptr_t wparam, intptr_t lparam);
@@ -244,6 +250,12 @@ struct BarSpec {
     // each row padded to 16 bits, a set bit drawn black.
     std::span<const uint8_t> image_bits;
     int image_count = 0;
+    // The same images as outlines on the 16x16 grid, drawn where a screen has more than one
+    // device pixel per unit (none: the bits, enlarged). Each is a list of steps: "M x y" starts
+    // a shape, "L x y" draws a line to a point, "Z" closes the shape, "R x y w h" adds a
+    // rectangle, "O x y r" a circle; "F" fills the shapes so far, "W w" sets the width of a
+    // stroke and "S" strokes the shapes so far. Numbers may have a fraction.
+    std::span<const char* const> image_outlines;
     bool at_bottom = false;
 };
 

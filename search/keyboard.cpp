@@ -4,6 +4,7 @@
 #include <array>
 
 #include "search/keyboard_image.h"
+#include "view/palette.h"
 
 namespace lekta {
 namespace {
@@ -28,7 +29,58 @@ constexpr std::array<uint8_t, ROW_BYTES * KEYBOARD_HEIGHT> pack() {
 }
 
 constexpr auto KEYBOARD_BITS = pack();
-const plat::MonoImage KEYBOARD_IMAGE{KEYBOARD_WIDTH, KEYBOARD_HEIGHT, KEYBOARD_BITS};
+
+// The keyboard drawn for the screen: the same grid and letters as the bits, in the palette's
+// colours and at the device's density. At one device pixel a unit in the light palette the
+// bits themselves are shown.
+bool draw_keyboard(plat::Dc* dc, double device_ratio) {
+    if (device_ratio == 1.0 && !dark_palette_in_use()) return false;
+    const Palette& colors = palette();
+    const auto line = [dc, &colors](int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        plat::fill_rect(dc, {left, top, right, bottom}, colors.text);
+    };
+    plat::fill_rect(dc, {0, 0, KEYBOARD_WIDTH, KEYBOARD_HEIGHT}, colors.ground);
+    const int32_t grid_width = COLUMNS * KEY_WIDTH + 1;
+    for (int32_t row = 0; row <= LETTER_ROWS; ++row)
+        line(0, row * KEY_HEIGHT, grid_width, row * KEY_HEIGHT + 1);
+    for (int32_t column = 0; column <= COLUMNS; ++column)
+        line(column * KEY_WIDTH, 0, column * KEY_WIDTH + 1, LETTER_ROWS * KEY_HEIGHT);
+    // The space bar below the middle keys, with its mark.
+    const int32_t space_left = SPACE_FIRST_COLUMN * KEY_WIDTH;
+    const int32_t space_right = (SPACE_LAST_COLUMN + 1) * KEY_WIDTH;
+    const int32_t bottom = KEYBOARD_HEIGHT - 1;
+    line(space_left, LETTER_ROWS * KEY_HEIGHT, space_left + 1, KEYBOARD_HEIGHT);
+    line(space_right, LETTER_ROWS * KEY_HEIGHT, space_right + 1, KEYBOARD_HEIGHT);
+    line(space_left, bottom, space_right + 1, KEYBOARD_HEIGHT);
+    const int32_t mark_left = space_left + 29, mark_right = space_right - 30, mark_bottom = 86;
+    line(mark_left, 82, mark_left + 1, mark_bottom + 1);
+    line(mark_right, 82, mark_right + 1, mark_bottom + 1);
+    line(mark_left, mark_bottom, mark_right + 1, mark_bottom + 1);
+
+    plat::FontDesc desc;
+    const char16_t face[] = u"Simple CLM";
+    std::copy(std::begin(face), std::end(face), desc.face);
+    desc.height = 15;
+    desc.weight = 700;
+    desc.charset = plat::HEBREW_CHARSET;
+    plat::Font* font = plat::create_font(desc);
+    plat::Font* previous = plat::select_font(dc, font);
+    const plat::Colorref color = plat::set_text_color(dc, colors.text);
+    plat::set_bk_transparent(dc, true);
+    for (int key = 1; key <= LAST_KEY; ++key) {
+        const int32_t row = (key - 1) / COLUMNS, column = COLUMNS - 1 - (key - 1) % COLUMNS;
+        const char16_t letter = static_cast<char16_t>(0x5D0 + (key_letter(key) - 0x61));
+        const int32_t left = column * KEY_WIDTH + 1, top = row * KEY_HEIGHT + 1;
+        plat::draw_text(dc, &letter, 1, {left, top, left + KEY_WIDTH - 1, top + KEY_HEIGHT - 1},
+                        plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE);
+    }
+    plat::set_text_color(dc, color);
+    plat::select_font(dc, previous);
+    plat::delete_font(font);
+    return true;
+}
+
+const plat::MonoImage KEYBOARD_IMAGE{KEYBOARD_WIDTH, KEYBOARD_HEIGHT, KEYBOARD_BITS, draw_keyboard};
 
 }  // namespace
 

@@ -14,12 +14,13 @@ namespace {
 using plat::MenuItemSpec;
 constexpr MenuItemSpec SEPARATOR{};
 
-constexpr std::array<MenuItemSpec, 21> ITEMS = {{
+constexpr std::array<MenuItemSpec, 23> ITEMS = {{
     {CMD_ABOUT, u"&About", u"F1"},
     {CMD_CHECK_UPDATES, u"Check For &Updates", nullptr},
     SEPARATOR,
     {CMD_FONT, u"F&ont", u"Ctrl+F"},
     {CMD_REVERSE, u"Re&verse", nullptr},
+    {CMD_NIGHT, u"Nig&ht", nullptr},
     SEPARATOR,
     {CMD_INDEX, u"&Index", u"Ctrl+I"},
     {CMD_BOOKMARK, u"&Bookmark", u"Ctrl+B"},
@@ -34,6 +35,7 @@ constexpr std::array<MenuItemSpec, 21> ITEMS = {{
     SEPARATOR,
     {CMD_COPY, u"&Copy", u"Ctrl+C"},
     {CMD_APPEND, u"&Append to ClipBoard", u"Ctrl+E"},
+    {CMD_EXPORT_YEAR, u"Export &Year to Calendar\u2026", nullptr},
     SEPARATOR,
     {CMD_EXIT, u"E&xit", u"Ctrl+Q"},
 }};
@@ -52,7 +54,7 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
 // The keys the menu's shortcut texts name (but for F1, Left and Right, which arrive as keys of
 // the window), and the desktop's keys for the menu itself. A disabled command's key reaches
 // the dispatcher, which leaves it alone.
-constexpr std::array<plat::Accelerator, 12> ACCELERATORS = {{
+constexpr std::array<plat::Accelerator, 16> ACCELERATORS = {{
     {CMD_MENU, "F10"},
     {CMD_MENU, "Alt+G"},
     {CMD_FONT, "Ctrl+F"},
@@ -65,6 +67,10 @@ constexpr std::array<plat::Accelerator, 12> ACCELERATORS = {{
     {CMD_COPY, "Ctrl+C"},
     {CMD_APPEND, "Ctrl+E"},
     {CMD_EXIT, "Ctrl+Q"},
+    {CMD_ZOOM_IN, "Ctrl++"},
+    {CMD_ZOOM_IN, "Ctrl+="},
+    {CMD_ZOOM_OUT, "Ctrl+-"},
+    {CMD_ZOOM_RESET, "Ctrl+0"},
 }};
 
 }  // namespace
@@ -90,6 +96,7 @@ void create_bars(plat::Window* window) {
     params.buttons = BUTTONS;
     params.image_bits = BAR_IMAGE_BITS;
     params.image_count = BAR_IMAGE_COUNT;
+    params.image_outlines = bar_art::OUTLINES;
     params.at_bottom = r.menu_bar_mode != 0;
     // Without a bar the program runs without a menu, and lays out with a bar height of 0.
     r.bar_window = plat::create_bar(window, params);

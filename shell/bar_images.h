@@ -171,6 +171,26 @@ constexpr std::array<uint8_t, ROW_BYTES * BAR_IMAGE_SIZE> pack() {
     return bits;
 }
 
+// The same images as outlines on the 16-unit grid (see plat::BarSpec), for denser screens.
+inline constexpr std::array<const char*, BAR_IMAGE_COUNT> OUTLINES = {
+    // Previous day: an arrow to the left.
+    "M 0.8 8 L 7 1.8 L 7 6 L 14 6 L 14 10 L 7 10 L 7 14.2 Z F",
+    // Today: a house with a door.
+    "M 8 0.8 L 15.5 8 L 13 8 L 13 15 L 9.6 15 L 9.6 10 L 6.4 10 L 6.4 15 L 3 15 L 3 8 "
+    "L 0.5 8 Z F",
+    // Next day: an arrow to the right.
+    "M 15.2 8 L 9 1.8 L 9 6 L 2 6 L 2 10 L 9 10 L 9 14.2 Z F",
+    // Font: a capital A.
+    "W 2 M 1.8 15 L 8 1.2 L 14.2 15 S M 4.6 10 L 11.4 10 S",
+    // Search: a magnifying glass.
+    "W 1.6 O 6.2 6.4 4.8 S W 2.6 M 9.6 10 L 14.6 15 S",
+    // Search again: a small glass and an arrow on.
+    "W 1.5 O 4.6 4.6 3.6 S W 2 M 7.2 7.4 L 9.2 9.4 S "
+    "M 4 11.8 L 10 11.8 L 10 9.2 L 14.6 12.6 L 10 16 L 10 13.4 L 4 13.4 Z F",
+    // Index: three rows, each with its bullet at the right.
+    "R 1 2 10 2 O 14 3 1.3 R 1 7 10 2 O 14 8 1.3 R 1 12 10 2 O 14 13 1.3 F",
+};
+
 }  // namespace bar_art
 
 // Image i is the image of tool button i.

@@ -9,12 +9,15 @@
 namespace lekta {
 
 const char* const USAGE_TEXT =
-    "Usage: lekta [/today] [--book FILE] [--date YYYY-MM-DD] [--print] [--screenshot FILE]\n"
+    "Usage: lekta [/today] [--book FILE] [--date YYYY-MM-DD] [--print] [--ics [YEAR]]\n"
+    "             [--screenshot FILE]\n"
     "\n"
     "  /today             start on today's lesson even when another day was pinned\n"
     "  --book FILE        read the lessons from FILE instead of the built-in book\n"
     "  --date YYYY-MM-DD  start on the lesson of that civil date\n"
     "  --print            write the date and the lesson to standard output and exit\n"
+    "  --ics [YEAR]       write the lessons of the Hebrew year (the start day's by default)\n"
+    "                     as an iCalendar file to standard output and exit\n"
     "  --screenshot FILE  save the window as a PNG (BMP for .bmp) once drawn, then exit\n"
     "  --help             show this help\n"
     "  --version          show the version\n"
@@ -86,6 +89,22 @@ CommandLine parse_command_line(int argc, const char* const* argv) {
             options_end = true;
         } else if (arg == "--print") {
             line.print = true;
+        } else if (arg == "--ics" || arg.rfind("--ics=", 0) == 0) {
+            // The year is optional: a next word that is a number is taken as it.
+            line.ics = true;
+            std::string year = arg.size() > 6 ? arg.substr(6) : "";
+            if (arg == "--ics" && i + 1 < argc && argv[i + 1] && *argv[i + 1] >= '0' &&
+                *argv[i + 1] <= '9')
+                year = argv[++i];
+            if (!year.empty()) {
+                const bool digits =
+                    year.size() <= 5 && year.find_first_not_of("0123456789") == std::string::npos;
+                const int32_t value = digits ? std::stoi(year) : 0;
+                if (value >= 3762 && value <= 13760)
+                    line.ics_year = value;
+                else
+                    line.problems.push_back("bad Hebrew year '" + year + "'");
+            }
         } else if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--version") {

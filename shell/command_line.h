@@ -12,6 +12,8 @@ namespace lekta {
 struct CommandLine {
     bool today = false;  // "/today", in any case
     bool print = false;
+    bool ics = false;                 // --ics [HEBREW-YEAR]
+    std::optional<int32_t> ics_year;  // the year given; none: the start day's
     bool help = false;
     bool version = false;
     std::optional<DateRecord> date;     // civil date of --date

@@ -11,9 +11,12 @@
 #include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
+#include "shell/export_year.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
+#include "shell/night.h"
 #include "shell/startup.h"
+#include "shell/zoom.h"
 #include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
@@ -47,6 +50,21 @@ int32_t open_calendar(plat::Window* owner, int32_t current_day) {
 
 int dispatch_command(plat::Window* window, uintptr_t command) {
     switch (static_cast<uint16_t>(command & 0xFFFF)) {
+        case CMD_NIGHT:
+            toggle_night(window);
+            return 0;
+        case CMD_EXPORT_YEAR:
+            export_year(window);
+            return 0;
+        case CMD_ZOOM_IN:
+            zoom(window, 1);
+            return 0;
+        case CMD_ZOOM_OUT:
+            zoom(window, -1);
+            return 0;
+        case CMD_ZOOM_RESET:
+            zoom(window, 0);
+            return 0;
         case CMD_CALENDAR: {
             const int32_t day = open_calendar(window, g_settings.current_day);
             if (day != 0 && day != g_settings.current_day) go_to_day(window, day);

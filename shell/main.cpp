@@ -7,6 +7,7 @@
 
 #include "calendar/hebrew_calendar.h"
 #include "calendar/schedule.h"
+#include "export/ics.h"
 #include "export/print_lesson.h"
 #include "lekta_version.h"
 #include "platform/platform.h"
@@ -24,6 +25,15 @@ namespace {
 int print_start_day(const CommandLine& line) {
     choose_print_day(line);
     return print_lesson(stdout, stderr);
+}
+
+// The year's lessons as iCalendar text, stamped with the time of writing.
+int write_year_calendar(const CommandLine& line) {
+    choose_print_day(line);
+    const int32_t year = line.ics_year ? *line.ics_year : hebrew_year_of(g_settings.current_day);
+    const std::string text = year_calendar(year, ics_stamp_now());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 int report_problem(const std::string& problem) {
@@ -102,6 +112,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (line.print) return print_start_day(line);
+    if (line.ics) return write_year_calendar(line);
 
     if (!plat::init_gui(argc, argv)) {
         // A screenshot cannot fall back to text: whoever asked for it expects a picture.

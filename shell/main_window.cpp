@@ -4,8 +4,11 @@
 
 #include "search/search.h"
 #include "shell/navigation.h"
+#include "shell/night.h"
 #include "shell/quit.h"
 #include "shell/startup.h"
+#include "shell/window_title.h"
+#include "shell/zoom.h"
 #include "state/reader.h"
 #include "state/settings.h"
 #include "state/settings_store.h"
@@ -26,14 +29,22 @@ int32_t signed_word(int32_t word) {
     return static_cast<int16_t>(static_cast<uint16_t>(word));
 }
 
+// A search hit may have moved to another day.
+void search_shown() {
+    update_bookmark_check();
+    update_window_title();
+}
+
 void on_create(plat::Window* window) {
     g_reader.main_window = window;
-    g_search_shown_hook = update_bookmark_check;
+    g_search_shown_hook = search_shown;
     g_search_out_of_memory = out_of_memory_stop;
     create_bars(window);
+    apply_night();
     open_lesson_view(window);
     toggle_reverse(CHECK_SET);
     update_bookmark_check();
+    update_window_title();
 }
 
 void on_destroy(plat::Window* window) {
@@ -84,6 +95,11 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             handle_vscroll(window, static_cast<uint32_t>(low_word(static_cast<intptr_t>(wparam))),
                            signed_word(high_word(static_cast<intptr_t>(wparam))));
             return 1;
+        case plat::WM_MOUSEWHEEL:
+            // Ctrl+wheel zooms; the platform scrolls by the plain wheel itself.
+            if (wparam & plat::MK_CONTROL)
+                zoom(window, signed_word(high_word(static_cast<intptr_t>(wparam))) > 0 ? 1 : -1);
+            return 0;
         case plat::WM_LBUTTONDOWN:
             handle_tap(window, signed_word(low_word(lparam)), signed_word(high_word(lparam)));
             return 0;

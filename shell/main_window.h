@@ -28,6 +28,12 @@ constexpr uint16_t CMD_EXIT = 40005;
 constexpr uint16_t CMD_FONT = 40006;
 constexpr uint16_t CMD_COPY = 40007;
 constexpr uint16_t CMD_APPEND = 40009;
+constexpr uint16_t CMD_NIGHT = 40023;
+constexpr uint16_t CMD_EXPORT_YEAR = 40024;
+// Zoom: a size larger, smaller, or back to the start size (keys and Ctrl+wheel only).
+constexpr uint16_t CMD_ZOOM_IN = 40020;
+constexpr uint16_t CMD_ZOOM_OUT = 40021;
+constexpr uint16_t CMD_ZOOM_RESET = 40022;
 // The menu's own button: opens the popup, from a key as from a click.
 constexpr uint16_t CMD_MENU = 40001;
 

@@ -6,6 +6,7 @@
 #include "calendar/schedule.h"
 #include "platform/accessible.h"
 #include "shell/main_window.h"
+#include "shell/window_title.h"
 #include "state/current_day.h"
 #include "state/reader.h"
 #include "state/settings.h"
@@ -42,6 +43,7 @@ int open_lesson_view(plat::Window* main_window) {
     const plat::Rect area = init_frame(dc, client);
     TextView* view = create_view(dc, &area, g_settings.font_spec, INITIAL_LINE_CAPACITY);
     if (!view) return 1;
+    view->side_margins = true;
     g_reader.view = view;
     g_go_to_day = go_to_day;
     g_choose_date = open_calendar;
@@ -76,6 +78,7 @@ int go_to_day(plat::Window* owner, int32_t day) {
     update_bookmark_check();
     plat::accessible_changed(g_reader.main_window, plat::AccessibleChange::content, -1,
                              day_announcement());
+    update_window_title();
     return 0;
 }
 

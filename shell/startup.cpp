@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "shell/zoom.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -63,6 +64,7 @@ plat::Window* start_window(int32_t start_day, const char* program_path, plat::Wi
     g_reader.main_window = window;
     plat::show_window(window);
     if (interactive && g_settings.font_spec.face_name[0] == 0) choose_start_font(window);
+    note_start_font_size(g_settings.font_spec.font_size);
     return window;
 }
 

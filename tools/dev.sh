@@ -12,7 +12,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev
           libbenchmark-dev libicu-dev qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core culmus
           desktop-file-utils appstream man-db dpkg-dev dbus-daemon at-spi2-core python3-pyatspi
-          openbox xdotool)
+          openbox xdotool python3-icalendar)
 
 install_packages() {
     local missing=()

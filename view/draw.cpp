@@ -4,6 +4,7 @@
 #include "platform/accessible.h"
 #include "state/reader.h"
 #include "view/letter_code.h"
+#include "view/palette.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -123,7 +124,7 @@ void draw_highlighted_part(const TextView& view, uint32_t start, int32_t count, 
     const int32_t width = width_of(view, static_cast<uint32_t>(from), length);
     plat::fill_rect(view.dc,
                     {clamp32(left), clamp32(y), clamp32(left + width), clamp32(y + height)},
-                    COLOR_YELLOW);
+                    palette().highlight_ground);
     draw_run(view, static_cast<uint32_t>(from), length, left, y, width, height);
 }
 
@@ -138,12 +139,14 @@ int draw_view(TextView* view, DrawMode mode) {
     uint8_t key = first.line->style;
     if (is_rule(key) || key == 0) key = 1;
     plat::Font* previous = select_style(view, key | STYLE_WITH_COLOR);
+    // Runs are drawn on the view's own ground.
+    const plat::Colorref background = plat::set_bk_color(dc, palette().ground);
     key &= FONT_KEY_MASK;
     if (mode == DRAW_ERASE)
         plat::fill_rect(dc,
                         {view->left, view->top, clamp32(int64_t{view->left} + view->width),
                          clamp32(int64_t{view->top} + view->height)},
-                        COLOR_WHITE);
+                        palette().ground);
 
     int64_t y = first.y;
     int64_t room = first.room;
@@ -153,7 +156,7 @@ int draw_view(TextView* view, DrawMode mode) {
             plat::draw_rectangle(
                 dc,
                 {line->x, clamp32(mid), clamp32(int64_t{line->x} + line->width), clamp32(mid + 1)},
-                COLOR_BLACK, COLOR_BLACK);
+                palette().text, palette().text);
         } else {
             if ((line->style & FONT_KEY_MASK) != key) {
                 select_style(view, line->style | STYLE_WITH_COLOR);
@@ -176,6 +179,7 @@ int draw_view(TextView* view, DrawMode mode) {
 
     plat::select_font(dc, previous);
     plat::set_text_color(dc, color);
+    plat::set_bk_color(dc, background);
     if (view->hl_start || view->hl_end) return draw_highlight(view);
     return 0;
 }
@@ -187,8 +191,8 @@ int draw_highlight(TextView* view) {
     const plat::Colorref color = plat::get_text_color(dc);
     plat::Font* previous = select_style(view, 1);
     int key = 1;
-    plat::set_text_color(dc, COLOR_BLUE);
-    const plat::Colorref background = plat::set_bk_color(dc, COLOR_YELLOW);
+    plat::set_text_color(dc, palette().highlight_text);
+    const plat::Colorref background = plat::set_bk_color(dc, palette().highlight_ground);
 
     int64_t y = first.y;
     int64_t room = first.room;
@@ -216,7 +220,7 @@ int draw_highlight(TextView* view) {
                     plat::fill_rect(dc,
                                     {clamp32(label.x), clamp32(y), clamp32(label.x + label.width),
                                      clamp32(y + line->height)},
-                                    COLOR_YELLOW);
+                                    palette().highlight_ground);
                     draw_run(*view, label.offset, label.length, label.x, y, label.width,
                              line->height);
                 }

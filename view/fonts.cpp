@@ -3,6 +3,7 @@
 #include <new>
 
 #include "view/letter_code.h"
+#include "view/palette.h"
 
 namespace lekta {
 
@@ -53,11 +54,12 @@ plat::Font* select_style(TextView* view, int style) {
     }
     plat::Font* previous = plat::select_font(view->dc, font);
     if (style & STYLE_WITH_COLOR) {
-        plat::Colorref color = COLOR_BLACK;
+        const Palette& colors = palette();
+        plat::Colorref color = colors.text;
         if (style & STYLE_SMALL)
-            color = COLOR_DARK_BLUE;
+            color = colors.small_text;
         else if ((style & (STYLE_LARGE | STYLE_BOLD)) == (STYLE_LARGE | STYLE_BOLD))
-            color = COLOR_BLUE;
+            color = colors.large_text;
         plat::set_text_color(view->dc, color);
     }
     return previous;

@@ -5,6 +5,7 @@
 #include "state/reader.h"
 #include "state/settings.h"
 #include "view/letter_code.h"
+#include "view/palette.h"
 
 namespace lekta {
 
@@ -110,15 +111,16 @@ void resize_frame(plat::Window* window, int32_t width, int32_t height) {
         r.strip_top = 0;
         r.view->top = bh;
     }
-    set_view_size(r.view, w, h - bh - r.bar_height);
+    resize_view(r.view, w, h - bh - r.bar_height);
     update_scroll_bar(window);
 }
 
 void draw_date_strip(plat::Dc* dc) {
     const Reader& r = g_reader;
     const plat::Rect strip = strip_rect();
-    plat::fill_rect(dc, strip, COLOR_CYAN);
+    plat::fill_rect(dc, strip, palette().strip_ground);
     plat::set_bk_transparent(dc, true);
+    const plat::Colorref color = plat::set_text_color(dc, palette().strip_text);
     plat::Font* previous = plat::select_font(dc, r.strip_font);
     int32_t converted = 0;
     const char16_t* text = to_display_run(r.date_text, date_length(r.date_count), true, &converted);
@@ -127,6 +129,7 @@ void draw_date_strip(plat::Dc* dc) {
         plat::draw_text(dc, text, converted, box, VIEW_TEXT_FORMAT);
     }
     plat::select_font(dc, previous);
+    plat::set_text_color(dc, color);
 }
 
 void paint_window(plat::Dc* dc, plat::Window* window, uint32_t flags) {
@@ -184,15 +187,18 @@ void draw_caption_box(TextView* view) {
     box.bottom = view->top + view->height - 2;
     box.top = view->top + view->height - rows * th - 12;
 
-    const plat::Colorref rings[] = {COLOR_RED, COLOR_RED, COLOR_WHITE, COLOR_BLUE, COLOR_BLUE};
+    const Palette& colors = palette();
+    const plat::Colorref rings[] = {colors.caption_outer, colors.caption_outer,
+                                    colors.caption_middle, colors.caption_inner,
+                                    colors.caption_inner};
     for (plat::Colorref ring : rings) {
         plat::draw_rectangle(dc, box, ring, std::nullopt);
         box = {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
     }
-    plat::fill_rect(dc, box, COLOR_YELLOW);
+    plat::fill_rect(dc, box, colors.caption_ground);
 
-    plat::set_text_color(dc, COLOR_RED);
-    const plat::Colorref background = plat::set_bk_color(dc, COLOR_YELLOW);
+    plat::set_text_color(dc, colors.caption_text);
+    const plat::Colorref background = plat::set_bk_color(dc, colors.caption_ground);
     const int32_t inner_width = box.right - box.left;
     int32_t y = box.top;
     // A title wider than the box overhangs it evenly on both sides.

@@ -58,15 +58,20 @@ int rule_width(uint8_t measure, int32_t view_width) {
     return static_cast<int>(std::clamp<int64_t>(width, 0, std::max(view_width, 0)));
 }
 
-int64_t aligned_x(const TextView& view, uint8_t style, int64_t indent, int64_t hang,
-                  int64_t width) {
+// The column the lines are set in: the view less its side margins.
+struct Column {
+    int64_t left = 0;
+    int32_t width = 0;
+};
+
+int64_t aligned_x(const Column& col, uint8_t style, int64_t indent, int64_t hang, int64_t width) {
     switch (style & STYLE_ALIGN_MASK) {
         case STYLE_ALIGN_RIGHT:
-            return view.left + int64_t{view.width} - indent - hang - width;
+            return col.left + int64_t{col.width} - indent - hang - width;
         case STYLE_ALIGN_CENTER:
-            return view.left + indent + (int64_t{view.width} - indent - hang - width) / 2;
+            return col.left + indent + (int64_t{col.width} - indent - hang - width) / 2;
         default:
-            return view.left + indent + hang;
+            return col.left + indent + hang;
     }
 }
 
@@ -81,6 +86,7 @@ uint8_t without_blank_row(uint8_t style) {
 struct Layout {
     TextView* view;
     const uint8_t* bytes;
+    Column col;
     uint16_t count = 0;      // lines recorded
     int32_t blank_rows = 0;  // blank rows after paragraphs
     int32_t text_height = 0;
@@ -108,17 +114,17 @@ bool lay_out_rule(Layout& lay, const ParagraphRecord& rec) {
     if (rec.measure == 0) return true;
     LineRecord* line = new_line(lay);
     if (!line) return false;
-    const TextView& view = *lay.view;
-    const int width = rule_width(rec.measure, view.width);
+    const Column& col = lay.col;
+    const int width = rule_width(rec.measure, col.width);
     line->offset = static_cast<uint16_t>(rec.offset);
     line->width = clamp_to<uint16_t>(width);
     line->height = clamp_to<uint16_t>(lay.text_height);
     line->style = rec.style;
-    int64_t x = view.left;
+    int64_t x = col.left;
     if ((rec.style & STYLE_ALIGN_MASK) == STYLE_ALIGN_RIGHT)
-        x = view.left + int64_t{view.width} - width;
+        x = col.left + int64_t{col.width} - width;
     else if ((rec.style & STYLE_ALIGN_MASK) == STYLE_ALIGN_CENTER)
-        x = view.left + (int64_t{view.width} - width) / 2;
+        x = col.left + (int64_t{col.width} - width) / 2;
     line->x = clamp_to<int16_t>(x);
     if (rec.style & STYLE_BLANK_AFTER) ++lay.blank_rows;
     ++lay.count;
@@ -172,7 +178,7 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
         ltr = ltr_runs(stored, n);
     }
     int64_t hang = hang_level ? int64_t{lay.max_char_width} * (hang_level + 1) / 2 : 0;
-    if (lay.indent >= view->width) lay.indent = 0;
+    if (lay.indent >= lay.col.width) lay.indent = 0;
 
     int32_t p = 0;
     while (p < n) {
@@ -182,7 +188,7 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
         LineRecord* line = new_line(lay);
         if (!line) return false;
 
-        int64_t avail = int64_t{view->width} - lay.indent;
+        int64_t avail = int64_t{lay.col.width} - lay.indent;
         int32_t start = p;
         if (hang > 0) {
             while (start < n && s[start] != ' ')
@@ -226,7 +232,7 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
                 static_cast<uint16_t>(rec.offset + static_cast<uint32_t>(n - start - take));
         else
             line->offset = static_cast<uint16_t>(rec.offset + static_cast<uint32_t>(p));
-        line->x = clamp_to<int16_t>(aligned_x(*view, rec.style, lay.indent, hang, width));
+        line->x = clamp_to<int16_t>(aligned_x(lay.col, rec.style, lay.indent, hang, width));
         lay.indent += hang;
         hang = 0;
 
@@ -262,10 +268,12 @@ int lay_out(TextView* view) {
         view->capacity = 0;
         if (!grow_table(view)) return LAYOUT_NO_MEMORY;
     }
-    Layout lay{view, view->text.bytes.get()};
+    Layout lay{view, view->text.bytes.get(), {}};
     plat::Font* previous = select_style(view, 1);
     read_metrics(lay);
     view->row_height = lay.text_height;
+    const int32_t margin = side_margin(*view);
+    lay.col = {int64_t{view->left} + margin, view->width - 2 * margin};
 
     std::span<const uint8_t> bytes(view->text.bytes.get(), view->text.length);
     uint32_t cursor = 0;
@@ -308,6 +316,15 @@ int lay_out(TextView* view) {
 }
 
 }  // namespace
+
+int32_t side_margin(const TextView& view) {
+    if (!view.side_margins || view.row_height <= 0) return 0;
+    // Glyph ink may stand past a letter's advance; a fifth of the row holds the widest
+    // overhang of the faces offered, and the highlight drawn around a run.
+    const int32_t margin = std::max(2, view.row_height / 5);
+    // A view too narrow for both margins and some text keeps its whole width.
+    return view.width > 4 * margin ? margin : 0;
+}
 
 TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& font_spec,
                       uint16_t capacity) {

@@ -79,6 +79,9 @@ struct TextView {
     uint16_t max_top_row = 0;           // largest top row at which the end still fills the view
     uint16_t hl_start = 0, hl_end = 0;  // highlighted bytes [hl_start, hl_end); 0, 0: none
     PagePair last_page;                 // the last page step, for the step back
+    // Keep a margin at both sides of the text, so that ink standing past a glyph's advance
+    // (and the highlight around it) is never cut by the window's edge or its scroll bar.
+    bool side_margins = false;
 };
 
 // Rows a line takes: itself and the blank row after it.
@@ -122,8 +125,23 @@ int32_t line_holding(const TextView& view, uint32_t offset);
 // Scrolls so that line_holding(offset) is the top line, as far as max_top_row allows. 1 when
 // there is such a line, else 0.
 int find_offset(TextView* view, uint32_t offset);
+// The margin kept at each side of the text, from the body text's row height; 0 when the
+// view keeps none or is too narrow for it.
+int32_t side_margin(const TextView& view);
 // The top row at which the last line is the last one that fits (stored in max_top_row).
 uint16_t compute_max_top_row(const TextView& view);
+
+// ---- Keeping the reader's place across a new layout --------------------------------------------
+
+// The reading-order first byte of the line at the top of the view (0 when there is none).
+uint32_t top_line_offset(const TextView& view);
+// Makes the line holding offset the top line, at most max_top_row; without such a line the top
+// row is only held to max_top_row.
+void keep_top_line(TextView& view, uint32_t offset);
+// A new size (as set_view_size) with the top line kept in place.
+int resize_view(TextView* view, int32_t width, int32_t height);
+// A new font (as apply_font) with the top line kept in place; the view is drawn again.
+int change_font(TextView* view, const FontSpec& font_spec);
 
 // ---- Drawing and scrolling -------------------------------------------------------------------
 

@@ -31,15 +31,6 @@ QImage strip_image(std::span<const uint8_t> bits, int count, int index) {
     return image;
 }
 
-// A whole-pixel enlargement for the screen's density, so the images stay crisp.
-QIcon crisp_icon(const QImage& image, int scale) {
-    QIcon icon(QPixmap::fromImage(image));
-    if (scale > 1)
-        icon.addPixmap(QPixmap::fromImage(
-            image.scaled(16 * scale, 16 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
-    return icon;
-}
-
 void send_command(plat::Window* owner, uint16_t id) {
     plat::send_message(owner, plat::WM_COMMAND, id, 0);
 }
@@ -120,12 +111,15 @@ Window* create_bar(Window* main_window, const BarSpec& params) {
     go->setToolButtonStyle(Qt::ToolButtonTextOnly);
     bar->menu_button = go;
 
-    const int scale = int(std::ceil(tb->devicePixelRatioF()));
     for (const ToolButtonSpec& button : params.buttons) {
         auto* action = new QAction(tb);
-        if (button.image >= 0 && button.image < params.image_count)
-            action->setIcon(qtplat::crisp_icon(
-                qtplat::strip_image(params.image_bits, params.image_count, button.image), scale));
+        if (button.image >= 0 && button.image < params.image_count) {
+            const auto index = size_t(button.image);
+            const char* outline =
+                index < params.image_outlines.size() ? params.image_outlines[index] : nullptr;
+            action->setIcon(qtplat::bar_icon(
+                qtplat::strip_image(params.image_bits, params.image_count, button.image), outline));
+        }
         action->setToolTip(qtplat::to_qstring(button.tooltip));
         action->setEnabled(button.enabled);
         QToolButton* tool = add_button();

@@ -123,7 +123,7 @@ QWidget* make_widget(plat::Window* w, const plat::ControlTemplate& t, QWidget* p
         }
         case plat::ControlKind::picture: {
             auto* label = new QLabel(parent);
-            if (t.image) label->setPixmap(QPixmap::fromImage(mono_image(*t.image)));
+            if (t.image) label->setPixmap(picture_pixmap(*t.image, parent->devicePixelRatioF()));
             label->setAttribute(Qt::WA_TransparentForMouseEvents);
             return label;
         }
@@ -217,6 +217,21 @@ void create_controls(plat::Window* dialog, std::span<const plat::ControlTemplate
 QWidget* control_widget(plat::Window* dialog, uint16_t id) {
     plat::DialogControl* c = find(dialog, id);
     return c ? c->widget.data() : nullptr;
+}
+
+QPixmap picture_pixmap(const plat::MonoImage& image, qreal dpr) {
+    if (image.draw && image.width > 0 && image.height > 0 && image.width <= 4096 &&
+        image.height <= 4096) {
+        QImage canvas(int(std::ceil(image.width * dpr)), int(std::ceil(image.height * dpr)),
+                      QImage::Format_RGB32);
+        canvas.setDevicePixelRatio(dpr);
+        canvas.fill(Qt::white);
+        plat::Dc* dc = create_image_dc(&canvas);
+        const bool drawn = image.draw(dc, dpr);
+        delete_image_dc(dc);
+        if (drawn) return QPixmap::fromImage(canvas);
+    }
+    return QPixmap::fromImage(mono_image(image));
 }
 
 QImage mono_image(const plat::MonoImage& image) {

@@ -3,6 +3,8 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include <cmath>
+
 #include "platform/qt/qt_internal.h"
 
 namespace lekta::plat {
@@ -15,6 +17,39 @@ bool can_draw(const Dc* dc) {
 QRect to_qrect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
+
+// A rectangle in device pixels: its place rounded, its size rounded on its own (at least a
+// pixel), so that lines of the same width come out equally thick at any scale.
+QRect device_rect(const QRect& r, qreal dpr) {
+    auto scaled = [dpr](int v) { return int(std::lround(v * dpr)); };
+    const int width = r.width() > 0 ? std::max(1, scaled(r.width())) : 0;
+    const int height = r.height() > 0 ? std::max(1, scaled(r.height())) : 0;
+    return QRect(scaled(r.x()), scaled(r.y()), width, height);
+}
+
+// Fills rectangles given in window units on the dc's image, in whole device pixels.
+class DeviceFill {
+  public:
+    explicit DeviceFill(QImage* image) : image_(image), dpr_(image->devicePixelRatio()) {
+        // Painting in device pixels: the image's own scale is set aside meanwhile.
+        image_->setDevicePixelRatio(1.0);
+        painter_.begin(image_);
+    }
+    ~DeviceFill() {
+        painter_.end();
+        image_->setDevicePixelRatio(dpr_);
+    }
+    DeviceFill(const DeviceFill&) = delete;
+    DeviceFill& operator=(const DeviceFill&) = delete;
+    void fill(const QRect& r, const QColor& color) {
+        painter_.fillRect(device_rect(r, dpr_), color);
+    }
+
+  private:
+    QImage* image_;
+    qreal dpr_;
+    QPainter painter_;
+};
 
 }  // namespace
 
@@ -99,9 +134,10 @@ void set_bk_transparent(Dc* dc, bool transparent) {
 void fill_rect(Dc* dc, const Rect& rect, Colorref color) {
     QRect r = to_qrect(rect);
     if (!can_draw(dc) || r.isEmpty()) return;
-    QPainter painter(dc->image);
-    painter.fillRect(r, qtplat::to_qcolor(color));
-    painter.end();
+    {
+        DeviceFill device(dc->image);
+        device.fill(r, qtplat::to_qcolor(color));
+    }
     qtplat::drawn(dc);
 }
 
@@ -110,15 +146,16 @@ void draw_rectangle(Dc* dc, const Rect& rect, Colorref pen_color, std::optional<
     if (!can_draw(dc) || r.isEmpty()) return;
     // The frame covers the outermost pixels of the rectangle (right and bottom edges
     // exclusive), the fill what is inside it.
-    QPainter painter(dc->image);
-    QColor pen = qtplat::to_qcolor(pen_color);
-    if (fill && r.width() > 2 && r.height() > 2)
-        painter.fillRect(r.adjusted(1, 1, -1, -1), qtplat::to_qcolor(*fill));
-    painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), pen);
-    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), pen);
-    painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), pen);
-    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), pen);
-    painter.end();
+    {
+        DeviceFill device(dc->image);
+        QColor pen = qtplat::to_qcolor(pen_color);
+        if (fill && r.width() > 2 && r.height() > 2)
+            device.fill(r.adjusted(1, 1, -1, -1), qtplat::to_qcolor(*fill));
+        device.fill(QRect(r.left(), r.top(), r.width(), 1), pen);
+        device.fill(QRect(r.left(), r.bottom(), r.width(), 1), pen);
+        device.fill(QRect(r.left(), r.top(), 1, r.height()), pen);
+        device.fill(QRect(r.right(), r.top(), 1, r.height()), pen);
+    }
     qtplat::drawn(dc);
 }
 

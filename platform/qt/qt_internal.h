@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPixmap>
 #include <QPointer>
 #include <QRawFont>
 #include <QString>
@@ -159,6 +160,12 @@ plat::Window* new_window_record();
 plat::Window* first_main_window();
 // Places the bar over the top or bottom of the client area.
 void place_bar(plat::Window* window);
+// A picture control's picture at the device's density: drawn by its own hook where it has one
+// and wants to, else its bits.
+QPixmap picture_pixmap(const plat::MonoImage& image, qreal dpr);
+// A tool button image: its bits at one device pixel per unit, its outline (when there is one)
+// at any other density, in the palette's button text colour.
+QIcon bar_icon(const QImage& bits, const char* outline);
 // A main window or a dialog that is still open.
 bool alive_client(const plat::Window* w);
 // Sends a message to a main window's or a dialog's procedure.

@@ -119,11 +119,20 @@ class ClientWidget : public QWidget {
         deliver(window_, plat::WM_LBUTTONDOWN, 1, lparam_of(p.x(), p.y()));
     }
 
-    // The wheel scrolls by lines, as the scroll bar's arrows do.
+    // The wheel scrolls by lines, as the scroll bar's arrows do; with Ctrl it goes to the
+    // program, a message per notch.
     void wheelEvent(QWheelEvent* event) override {
         wheel_rest_ += event->angleDelta().y();
         int notches = wheel_rest_ / 120;
         wheel_rest_ -= notches * 120;
+        if (event->modifiers() & Qt::ControlModifier) {
+            const int step = notches > 0 ? 120 : -120;
+            for (int i = 0; i < std::abs(notches); ++i)
+                deliver(window_, plat::WM_MOUSEWHEEL,
+                        plat::MK_CONTROL | (uintptr_t(uint16_t(int16_t(step))) << 16), 0);
+            event->accept();
+            return;
+        }
         int lines = std::min(std::abs(notches) * QApplication::wheelScrollLines(), 50);
         uint32_t request = notches > 0 ? plat::SB_LINEUP : plat::SB_LINEDOWN;
         for (int i = 0; i < lines; ++i)
@@ -203,6 +212,25 @@ uint32_t scroll_request(int action) {
 
 uintptr_t scroll_wparam(uint32_t request, int position) {
     return request | (uintptr_t(uint16_t(int16_t(std::clamp(position, -32768, 32767)))) << 16);
+}
+
+// Moves (and if need be shrinks) a shown window so that its frame lies on its screen.
+void keep_on_screen(QWidget* top) {
+    QScreen* screen = top->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const QRect frame = top->frameGeometry();
+    if (room.contains(frame)) return;
+    const QSize extra(frame.width() - top->width(), frame.height() - top->height());
+    QRect rect = top->geometry();
+    rect.setSize(rect.size().boundedTo(room.size() - extra));
+    QRect outer(frame.topLeft(), rect.size() + extra);
+    if (outer.right() > room.right()) outer.moveRight(room.right());
+    if (outer.bottom() > room.bottom()) outer.moveBottom(room.bottom());
+    if (outer.left() < room.left()) outer.moveLeft(room.left());
+    if (outer.top() < room.top()) outer.moveTop(room.top());
+    top->resize(rect.size());
+    top->move(outer.topLeft());
 }
 
 bool alive_main(const plat::Window* w) {
@@ -320,10 +348,19 @@ Window* create_main_window(const WindowSpec& params) {
     if (place.right > place.left && place.bottom > place.top) {
         QRect rect(place.left, place.top, place.right - place.left, place.bottom - place.top);
         // The size as it was, as far as the screen holds it; the place only when a screen still
-        // shows the window's middle there (screens come and go).
+        // shows the window's middle there (screens come and go), moved back onto that screen
+        // where it would stand past an edge (the screen's scale or size may have changed).
+        // Places and sizes are in the desktop's device-independent units.
         QScreen* there = QGuiApplication::screenAt(rect.center());
         QScreen* screen = there ? there : QGuiApplication::primaryScreen();
-        if (screen) rect.setSize(rect.size().boundedTo(screen->availableGeometry().size()));
+        if (screen) {
+            const QRect room = screen->availableGeometry();
+            rect.setSize(rect.size().boundedTo(room.size()));
+            if (rect.right() > room.right()) rect.moveRight(room.right());
+            if (rect.bottom() > room.bottom()) rect.moveBottom(room.bottom());
+            if (rect.left() < room.left()) rect.moveLeft(room.left());
+            if (rect.top() < room.top()) rect.moveTop(room.top());
+        }
         if (there)
             top->setGeometry(rect);
         else
@@ -357,11 +394,17 @@ void show_window(Window* window) {
     if (!qtplat::alive_main(window)) return;
     if (window->full_screen)
         window->top->showFullScreen();
-    else
+    else {
         window->top->show();
+        qtplat::keep_on_screen(window->top);
+    }
     // Without a window manager nobody else gives the new window the keys.
     window->top->activateWindow();
     window->client->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void set_window_title(Window* window, const char16_t* title) {
+    if (qtplat::alive_main(window)) window->top->setWindowTitle(qtplat::to_qstring(title));
 }
 
 void destroy_window(Window* window) {

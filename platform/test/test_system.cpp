@@ -1,5 +1,7 @@
 #include "platform/test/test_system.h"
 
+#include "platform/test/test_file_dialog.h"
+
 #include <deque>
 #include "platform/test/test_clipboard.h"
 #include "platform/test/test_open_url.h"
@@ -37,6 +39,9 @@ void reset_system() {
     g_today = {2026, 12, 7};
     reset_clipboard();
     opened_urls().clear();
+    desktop_dark() = false;
+    widgets_dark() = false;
+    save_dialog() = SaveDialog{};
 }
 
 }  // namespace lekta::testplat

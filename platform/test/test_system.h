@@ -35,4 +35,8 @@ void set_registry_fails(bool fails);
 // clock to 7 December 2026.
 void reset_system();
 
+// The desktop's colour scheme as the reader reads it, and whether it made its widgets dark.
+bool& desktop_dark();
+bool& widgets_dark();
+
 }  // namespace lekta::testplat

@@ -177,6 +177,10 @@ Window* create_main_window(const WindowSpec& params) {
     return w;
 }
 
+void set_window_title(Window* window, const char16_t* title) {
+    if (window && window->alive) window->title = text_of(title);
+}
+
 void show_window(Window* window) {
     if (live_main(window)) window->shown = true;
 }
