@@ -63,8 +63,12 @@ def find(top, role, name=None):
 
 
 def window(title):
+    """A window by its title; the reader's own title ends with the program's name."""
     app = reader()
-    return next((w for w in app if w is not None and w.name == title), None) if app else None
+    if not app:
+        return None
+    return next((w for w in app if w is not None and
+                 (w.name == title or (title == "Lekta" and w.name.endswith(" Lekta")))), None)
 
 
 def keys(*names):
