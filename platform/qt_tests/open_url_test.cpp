@@ -43,6 +43,7 @@ TEST(OpenUrl, AnAddressNoBrowserOpensIsShownToCopy) {
     while (shown.isEmpty() && waited.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     qputenv("PATH", path);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the ended opener
 
     EXPECT_TRUE(shown.contains(url)) << shown.toStdString();
     EXPECT_EQ(url, QGuiApplication::clipboard()->text());
