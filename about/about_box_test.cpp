@@ -115,7 +115,7 @@ TEST_F(AboutBoxTest, NameLineFollowsTheBookAndDoneCloses) {
     ASSERT_TRUE(use_book_bytes(bytes, nullptr, "test book"));
     testplat::push_dialog_script([](plat::Window* d) {
         EXPECT_EQ(plat::control_text(d, ID_ABOUT_NAME), u"Lekta (Hebrew): Regular and Leap Years");
-        EXPECT_TRUE(d->init_flags & plat::SHIDIF_DONEBUTTON);
+        EXPECT_TRUE(d->done_button);
         testplat::send_command(d, plat::IDOK);  // the Done button
     });
     EXPECT_EQ(show_about_box(nullptr), plat::IDOK);
