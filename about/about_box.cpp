@@ -129,7 +129,7 @@ intptr_t about_box_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam
             make_link(dialog);
             fit_to_texts(dialog);
             // A button to close the box with, as a desktop's About boxes have.
-            plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
+            plat::init_full_screen_dialog(dialog, 0);
             return 1;
         case plat::WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const plat::DrawItem*>(lparam);
@@ -138,7 +138,7 @@ intptr_t about_box_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam
             return 1;
         }
         case plat::WM_COMMAND: {
-            const auto id = static_cast<uint16_t>(wparam & 0xFFFF);
+            const uint16_t id = plat::command_id(wparam);
             if (id == plat::IDOK || id == plat::IDCANCEL) {
                 plat::end_dialog(dialog, id);
                 return 1;

@@ -10,8 +10,7 @@
 namespace lekta {
 namespace {
 
-// SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR
-constexpr uint32_t DIALOG_FLAGS = 0x1E;
+constexpr uint32_t DIALOG_FLAGS = plat::DIALOG_FULL_SCREEN;
 
 // One dialog at a time.
 struct IndexDialog {
@@ -35,13 +34,6 @@ plat::Rect tree_rect(plat::Window* dialog) {
     rect.right -= plat::system_metric(plat::SM_CXVSCROLL);
     if (rect.right < rect.left) rect.right = rect.left;
     return rect;
-}
-
-int32_t low_word(intptr_t v) {
-    return static_cast<int16_t>(v & 0xFFFF);
-}
-int32_t high_word(intptr_t v) {
-    return static_cast<int16_t>((v >> 16) & 0xFFFF);
 }
 
 void open_tree(plat::Window* dialog) {
@@ -180,8 +172,9 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             plat::set_accessible_source(dialog, accessible_nodes);
             return 0;
         case plat::WM_LBUTTONDOWN: {
+            const plat::MessagePoint p = plat::tap_point(lparam);
             uint16_t line = 0;
-            const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam), &line);
+            const int32_t hit = index_tap(tree, p.x, p.y, &line);
             if (hit > 0) {
                 g_dialog.result = static_cast<uint16_t>(hit);
                 g_dialog.chose_bookmark = tree->lines[line].offset < g_dialog.branch_size;
@@ -220,8 +213,8 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
         }
         case plat::WM_VSCROLL: {
             if (!tree) return 1;
-            const int32_t delta = scroll_request_delta(*tree, wparam & 0xFFFF,
-                                                       high_word(static_cast<intptr_t>(wparam)));
+            const int32_t delta = scroll_request_delta(*tree, plat::scroll_request(wparam),
+                                                       plat::thumb_position(wparam));
             if (delta != 0) {
                 scroll_index(tree, delta, SCROLL_AND_DRAW, true);
                 update_index_scroll_bar();
@@ -230,9 +223,9 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             return 1;
         }
         case plat::WM_COMMAND:
-            if ((wparam & 0xFFFF) == plat::IDOK) {
+            if (plat::command_id(wparam) == plat::IDOK) {
                 plat::end_dialog(dialog, 1);
-            } else if ((wparam & 0xFFFF) == plat::IDCANCEL) {
+            } else if (plat::command_id(wparam) == plat::IDCANCEL) {
                 g_dialog.result = 0;
                 plat::end_dialog(dialog, 2);
             }

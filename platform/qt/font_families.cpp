@@ -16,7 +16,8 @@ namespace {
 // The family's own face at a size, or an invalid one for a symbol font or an alias. Kept for
 // the run: a chooser asks about every family each time it opens.
 const QRawFont& family_face(const QString& family) {
-    static QHash<QString, QRawFont> faces;
+    // Never destroyed: fonts must not outlive the application at exit.
+    static auto& faces = *new QHash<QString, QRawFont>;
     const auto known = faces.constFind(family);
     if (known != faces.constEnd()) return *known;
     QRawFont face;

@@ -56,7 +56,9 @@ void open_url(Window* owner, const char16_t* url) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {
-        auto* process = new QProcess(QCoreApplication::instance());
+        // No parent: a process still running when the reader ends (xdg-open may wait for the
+        // browser it started) is left running, where a parent would kill it.
+        auto* process = new QProcess;
         // Its complaints are for the box, not for the terminal.
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());

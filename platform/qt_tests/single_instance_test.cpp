@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -105,20 +106,16 @@ TEST(SingleInstance, OneCopyPerDisplayAndSettingsFolder) {
     auto first = launch(name, "3000", {}, env);
     ASSERT_TRUE(first->waitForReadyRead(5000));
     ASSERT_EQ(first->readLine().trimmed(), "first");
-    struct Case {
-        const char* display;
-        const char* config;
-        int exit_code;  // 3 hands over, 0 ran as a first copy
-    };
-    for (const Case& c :
-         {Case{":72", "/tmp/lekta-where-a", 0}, Case{":71", "/tmp/lekta-where-b", 0},
-          Case{":71.0", "/tmp/lekta-where-a", 3}}) {
+    // Display, settings folder, and the exit code: 3 handed over, 0 ran as a first copy.
+    for (const auto& [display, config, code] :
+         {std::tuple{":72", "/tmp/lekta-where-a", 0}, std::tuple{":71", "/tmp/lekta-where-b", 0},
+          std::tuple{":71.0", "/tmp/lekta-where-a", 3}}) {
         QProcessEnvironment other = env;
-        other.insert("DISPLAY", c.display);
-        other.insert("LEKTA_CONFIG_DIR", c.config);
+        other.insert("DISPLAY", display);
+        other.insert("LEKTA_CONFIG_DIR", config);
         auto later = launch(name, "100", {}, other);
         ASSERT_TRUE(later->waitForFinished(5000));
-        EXPECT_EQ(later->exitCode(), c.exit_code) << c.display << " " << c.config;
+        EXPECT_EQ(later->exitCode(), code) << display << " " << config;
     }
     ASSERT_TRUE(first->waitForFinished(10000));
     EXPECT_EQ(handovers(*first), 1);
