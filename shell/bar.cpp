@@ -2,6 +2,8 @@
 // the menu's shortcut texts name.
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "shell/bar_images.h"
 #include "shell/main_window.h"
@@ -49,21 +51,31 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
     {CMD_INDEX, 6, u"Choose Day"},
 }};
 
-// The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
-// disabled command's key reaches the dispatcher, which leaves it alone.
-constexpr std::array<plat::Accelerator, 11> ACCELERATORS = {{
-    {CMD_MENU, "F10"},
-    {CMD_MENU, "Alt+G"},
-    {CMD_FONT, "Ctrl+F"},
-    {CMD_INDEX, "Ctrl+I"},
-    {CMD_CALENDAR, "Ctrl+D"},
-    {CMD_TODAY, "Ctrl+Home"},
-    {CMD_SEARCH, "Alt+F3"},
-    {CMD_SEARCH_AGAIN, "F3"},
-    {CMD_COPY, "Ctrl+C"},
-    {CMD_APPEND, "Ctrl+E"},
-    {CMD_EXIT, "Ctrl+Q"},
-}};
+// The desktop's keys for the menu itself. Every other key is the one its menu item shows, so the
+// two cannot disagree. A disabled command's key reaches the dispatcher, which leaves it alone.
+constexpr plat::Accelerator MENU_KEYS[] = {{CMD_MENU, "F10"}, {CMD_MENU, "Alt+G"}};
+
+struct Keys {
+    std::vector<std::string> texts;  // the items' shortcut texts, which the list points into
+    std::vector<plat::Accelerator> list;
+};
+
+const Keys& keys() {
+    static Keys k;
+    if (!k.list.empty()) return k;
+    for (const MenuItemSpec& item : ITEMS) {
+        if (!item.shortcut) continue;
+        std::string text;
+        for (const char16_t* c = item.shortcut; *c; ++c)
+            text += static_cast<char>(*c);  // key names are ASCII
+        k.texts.push_back(std::move(text));
+    }
+    k.list.assign(std::begin(MENU_KEYS), std::end(MENU_KEYS));
+    size_t next = 0;
+    for (const MenuItemSpec& item : ITEMS)
+        if (item.shortcut) k.list.push_back({item.id, k.texts[next++].c_str()});
+    return k;
+}
 
 }  // namespace
 
@@ -76,7 +88,7 @@ std::span<const plat::ToolButtonSpec> tool_buttons() {
 }
 
 std::span<const plat::Accelerator> accelerators() {
-    return ACCELERATORS;
+    return keys().list;
 }
 
 void create_bars(plat::Window* window) {
@@ -92,7 +104,7 @@ void create_bars(plat::Window* window) {
     // Without a bar the program runs without a menu, and lays out with a bar height of 0.
     r.bar_window = plat::create_bar(window, params);
     r.bar_height = r.bar_window ? plat::bar_height(r.bar_window) : 0;
-    plat::set_accelerators(window, ACCELERATORS);
+    plat::set_accelerators(window, accelerators());
 }
 
 plat::Menu* main_menu() {
