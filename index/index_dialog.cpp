@@ -105,7 +105,7 @@ void resize_tree(plat::Window* dialog) {
     show_cursor();
 }
 
-// The tree scrolled by the Part's keys or the bar: a cursor scrolled out of view comes along.
+// The tree scrolled by the scrolling keys or the bar: a cursor scrolled out of view comes along.
 void keep_cursor_in_view() {
     if (!g_dialog.tree) return;
     cursor_into_view(*g_dialog.tree, g_dialog.cursor);

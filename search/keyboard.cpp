@@ -31,7 +31,7 @@ constexpr std::array<uint8_t, ROW_BYTES * KEYBOARD_HEIGHT> pack() {
 constexpr auto KEYBOARD_BITS = pack();
 
 // The keyboard drawn for the screen: the same grid and letters as the bits, in the palette's
-// colours and at the device's density. At one device pixel a unit in the light palette the
+// colours and at the screen's pixel density. At one device pixel a unit in the light palette the
 // bits themselves are shown.
 bool draw_keyboard(plat::Dc* dc, double device_ratio) {
     if (device_ratio == 1.0 && !dark_palette_in_use()) return false;

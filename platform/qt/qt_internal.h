@@ -160,7 +160,7 @@ plat::Window* new_window_record();
 plat::Window* first_main_window();
 // Places the bar over the top or bottom of the client area.
 void place_bar(plat::Window* window);
-// A picture control's picture at the device's density: drawn by its own hook where it has one
+// A picture control's picture at the screen's pixel density: drawn by its own hook where it has one
 // and wants to, else its bits.
 QPixmap picture_pixmap(const plat::MonoImage& image, qreal dpr);
 // A tool button image: its bits at one device pixel per unit, its outline (when there is one)
