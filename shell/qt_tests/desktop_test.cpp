@@ -21,6 +21,7 @@
 #include "shell/startup.h"
 #include "shell/zoom.h"
 #include "state/reader.h"
+#include "state/settings_store.h"
 #include "state/registry.h"
 #include "state/settings.h"
 #include "store/book.h"
@@ -63,6 +64,7 @@ class DesktopTest : public QObject {
         write_int_value(u"FontSize", 16);
         plat::registry_flush();
         g_settings = Settings{};
+        g_reader = Reader{};
         read_shell_options();
         window_ = init_instance(day, "/usr/bin/lekta");
         QVERIFY(window_);
