@@ -131,7 +131,7 @@ intptr_t about_box_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam
             return 1;
         }
         case plat::WM_COMMAND: {
-            const auto id = static_cast<uint16_t>(wparam & 0xFFFF);
+            const uint16_t id = plat::command_id(wparam);
             if (id == plat::IDOK || id == plat::IDCANCEL) {
                 plat::end_dialog(dialog, id);
                 return 1;

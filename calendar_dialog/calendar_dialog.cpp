@@ -14,13 +14,6 @@ namespace {
 constexpr int32_t FONT_HEIGHT = 14;
 constexpr char16_t DEFAULT_FACE[] = u"David";
 
-int32_t low_word(intptr_t v) {
-    return static_cast<int32_t>(static_cast<uint32_t>(v) & 0xFFFF);
-}
-int32_t high_word(intptr_t v) {
-    return static_cast<int32_t>((static_cast<uint32_t>(v) >> 16) & 0xFFFF);
-}
-
 void layout(CalendarState& s) {
     s.client = plat::client_rect(s.dialog);
     plat::Font* previous = plat::select_font(s.dc, s.bold_font);
@@ -87,9 +80,7 @@ intptr_t calendar_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t 
     CalendarState& s = g_calendar;
     switch (message) {
         case plat::WM_INITDIALOG:
-            plat::init_full_screen_dialog(
-                dialog, plat::SHIDIF_SIZEDLG | plat::SHIDIF_SIZEDLGFULLSCREEN |
-                            plat::SHIDIF_SIPDOWN | plat::SHIDIF_FULLSCREENNOMENUBAR);
+            plat::init_full_screen_dialog(dialog, plat::DIALOG_FULL_SCREEN);
             s.dialog = dialog;
             s.dc = plat::get_dc(dialog);
             layout(s);
@@ -113,7 +104,7 @@ intptr_t calendar_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t 
             s.dc = nullptr;
             return 0;
         case plat::WM_COMMAND: {
-            const int32_t id = low_word(static_cast<intptr_t>(wparam));
+            const int32_t id = plat::command_id(wparam);
             if (id != plat::IDOK && id != plat::IDCANCEL) return 0;
             s.selected_day = 0;
             plat::end_dialog(dialog, id);
@@ -123,7 +114,7 @@ intptr_t calendar_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t 
             on_key(s, static_cast<uint32_t>(wparam));
             return 0;
         case plat::WM_LBUTTONDOWN:
-            on_tap(s, low_word(lparam), high_word(lparam));
+            on_tap(s, plat::tap_point(lparam).x, plat::tap_point(lparam).y);
             return 0;
         default:
             return 0;

@@ -75,7 +75,7 @@ TEST_F(CalendarDialogTest, ATappedDayIsReturnedAndItsCellHighlighted) {
     const int32_t start = day_number_from_hebrew(ADAR, 10, 5787);
     testplat::push_dialog_script([](plat::Window* d) {
         EXPECT_EQ(u"Hebrew Calendar", d->title);
-        EXPECT_EQ(0x1Eu, d->init_flags);
+        EXPECT_EQ(plat::DIALOG_FULL_SCREEN, d->init_flags);
         EXPECT_TRUE(d->done_button);
         const size_t before = dc()->calls.size();
         const Point p = centre_of(20);

@@ -20,8 +20,7 @@ namespace {
 FontSpec* g_font_spec = nullptr;
 FontFamilyList g_families;
 
-constexpr uint32_t FULL_SCREEN_FLAGS = plat::SHIDIF_SIZEDLG | plat::SHIDIF_SIZEDLGFULLSCREEN |
-                                       plat::SHIDIF_SIPDOWN | plat::SHIDIF_FULLSCREENNOMENUBAR;
+constexpr uint32_t FULL_SCREEN_FLAGS = plat::DIALOG_FULL_SCREEN;
 
 void drop_preview_font(plat::Window* dialog) {
     if (!g_font_preview.font) return;
@@ -113,14 +112,6 @@ void command(plat::Window* dialog, uint16_t id) {
     }
 }
 
-int32_t low_word(intptr_t value) {
-    return static_cast<int32_t>(static_cast<uintptr_t>(value) & 0xFFFF);
-}
-
-int32_t high_word(intptr_t value) {
-    return static_cast<int32_t>((static_cast<uintptr_t>(value) >> 16) & 0xFFFF);
-}
-
 }  // namespace
 
 void fill_preview(plat::Window* dialog, int32_t base) {
@@ -180,10 +171,10 @@ intptr_t font_chooser_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
         case plat::WM_INITDIALOG:
             return init_dialog(dialog, reinterpret_cast<FontSpec*>(lparam));
         case plat::WM_COMMAND:
-            command(dialog, static_cast<uint16_t>(wparam & 0xFFFF));
+            command(dialog, plat::command_id(wparam));
             return 1;
         case plat::WM_SIZE:
-            layout(dialog, low_word(lparam), high_word(lparam));
+            layout(dialog, plat::client_size(lparam).x, plat::client_size(lparam).y);
             return 0;
         case plat::WM_DESTROY:
             drop_preview_font(dialog);

@@ -82,9 +82,7 @@ class FontChooserTest : public ::testing::Test {
 TEST_F(FontChooserTest, OpensWithTheStoredChoiceSelected) {
     FontSpec font_spec = spec_of(u"frank", 14, 0);
     const intptr_t result = run(font_spec, [](plat::Window* d) {
-        EXPECT_EQ(plat::SHIDIF_SIZEDLG | plat::SHIDIF_SIZEDLGFULLSCREEN | plat::SHIDIF_SIPDOWN |
-                      plat::SHIDIF_FULLSCREENNOMENUBAR,
-                  d->init_flags);
+        EXPECT_EQ(plat::DIALOG_FULL_SCREEN, d->init_flags);
         // A base of 0 reads as the Unicode Hebrew letters.
         EXPECT_TRUE(plat::control_checked(d, IDC_BASE_5D0));
         EXPECT_FALSE(plat::control_checked(d, IDC_BASE_224));

@@ -8,8 +8,7 @@
 namespace lekta {
 namespace {
 
-// SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR
-constexpr uint32_t DIALOG_FLAGS = 0x1E;
+constexpr uint32_t DIALOG_FLAGS = plat::DIALOG_FULL_SCREEN;
 
 // One dialog at a time.
 struct IndexDialog {
@@ -30,13 +29,6 @@ plat::Rect tree_rect(plat::Window* dialog) {
     rect.right -= plat::system_metric(plat::SM_CXVSCROLL);
     if (rect.right < rect.left) rect.right = rect.left;
     return rect;
-}
-
-int32_t low_word(intptr_t v) {
-    return static_cast<int16_t>(v & 0xFFFF);
-}
-int32_t high_word(intptr_t v) {
-    return static_cast<int16_t>((v >> 16) & 0xFFFF);
 }
 
 void open_tree(plat::Window* dialog) {
@@ -125,7 +117,8 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             plat::init_full_screen_dialog(dialog, DIALOG_FLAGS);
             return 0;
         case plat::WM_LBUTTONDOWN: {
-            const int32_t hit = index_tap(tree, low_word(lparam), high_word(lparam));
+            const plat::MessagePoint p = plat::tap_point(lparam);
+            const int32_t hit = index_tap(tree, p.x, p.y);
             if (hit > 0) {
                 g_dialog.result = static_cast<uint16_t>(hit);
                 plat::end_dialog(dialog, 1);
@@ -146,8 +139,8 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
         }
         case plat::WM_VSCROLL: {
             if (!tree) return 1;
-            const int32_t delta = scroll_request_delta(*tree, wparam & 0xFFFF,
-                                                       high_word(static_cast<intptr_t>(wparam)));
+            const int32_t delta = scroll_request_delta(*tree, plat::scroll_request(wparam),
+                                                       plat::thumb_position(wparam));
             if (delta != 0) {
                 scroll_index(tree, delta, SCROLL_AND_DRAW, true);
                 update_index_scroll_bar();
@@ -155,9 +148,9 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             return 1;
         }
         case plat::WM_COMMAND:
-            if ((wparam & 0xFFFF) == plat::IDOK) {
+            if (plat::command_id(wparam) == plat::IDOK) {
                 plat::end_dialog(dialog, 1);
-            } else if ((wparam & 0xFFFF) == plat::IDCANCEL) {
+            } else if (plat::command_id(wparam) == plat::IDCANCEL) {
                 g_dialog.result = 0;
                 plat::end_dialog(dialog, 2);
             }

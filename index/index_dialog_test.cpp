@@ -68,7 +68,7 @@ TEST_F(IndexDialogTest, OpenAGroupAndPickASection) {
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].caption, u"Choose Section");
     EXPECT_EQ(runs[0].result, 1);
-    EXPECT_EQ(runs[0].dialog->init_flags, 0x1Eu);
+    EXPECT_EQ(runs[0].dialog->init_flags, plat::DIALOG_FULL_SCREEN);
     EXPECT_EQ(index_dialog_tree(), nullptr);  // destroyed with the dialog
     EXPECT_EQ(runs[0].dialog->dc_releases, 1);
 }

@@ -111,15 +111,11 @@ void end_dialog(Window* dialog, intptr_t result);
 // The window run_dialog was given as owner.
 Window* dialog_owner(Window* dialog);
 
-// Flags of init_full_screen_dialog.
-constexpr uint32_t SHIDIF_DONEBUTTON = 0x0001;
-constexpr uint32_t SHIDIF_SIZEDLG = 0x0002;
-constexpr uint32_t SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
-constexpr uint32_t SHIDIF_SIPDOWN = 0x0008;
-constexpr uint32_t SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
+// The flag of init_full_screen_dialog: the dialog may cover the screen.
+constexpr uint32_t DIALOG_FULL_SCREEN = 0x0004;
 
 // Called on WM_INITDIALOG. When the main window runs full screen, the dialog covers the screen
-// (with SHIDIF_SIZEDLGFULLSCREEN); otherwise it gets a Done button outside its client area that
+// (with DIALOG_FULL_SCREEN); otherwise it gets a Done button outside its client area that
 // sends WM_COMMAND IDOK. The size change arrives as WM_SIZE.
 void init_full_screen_dialog(Window* dialog, uint32_t flags);
 

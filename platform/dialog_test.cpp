@@ -114,7 +114,7 @@ TEST_F(DialogTest, FullScreenOwnerOrDoneButton) {
     window_spec.full_screen = true;
     plat::Window* main = plat::create_main_window(window_spec);
     testplat::push_dialog_script([](plat::Window* d) {
-        plat::init_full_screen_dialog(d, 0x1E);
+        plat::init_full_screen_dialog(d, plat::DIALOG_FULL_SCREEN);
         EXPECT_TRUE(d->dialog_full_screen);
         EXPECT_FALSE(d->done_button);
         EXPECT_EQ(plat::Rect({0, 0, 240, 320}), plat::client_rect(d));
@@ -122,7 +122,7 @@ TEST_F(DialogTest, FullScreenOwnerOrDoneButton) {
     plat::run_dialog(main, TEMPLATE, stubborn_proc, 0);
     main->full_screen = false;
     testplat::push_dialog_script([](plat::Window* d) {
-        plat::init_full_screen_dialog(d, 0x1E);
+        plat::init_full_screen_dialog(d, plat::DIALOG_FULL_SCREEN);
         EXPECT_TRUE(d->done_button);
         EXPECT_EQ(plat::Rect({0, 0, 300, 320}), plat::client_rect(d));
     });

@@ -152,6 +152,35 @@ constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 constexpr uint32_t MK_CONTROL = 0x0008;
 constexpr uint32_t WM_USER = 0x0400;
 
+// The parts of the parameters above, read in one place.
+struct MessagePoint {
+    int32_t x = 0, y = 0;
+};
+// WM_COMMAND: the command or control id, and the control's notification code.
+inline uint16_t command_id(uintptr_t wparam) {
+    return static_cast<uint16_t>(wparam & 0xFFFF);
+}
+inline uint16_t notify_code(uintptr_t wparam) {
+    return static_cast<uint16_t>((wparam >> 16) & 0xFFFF);
+}
+// WM_LBUTTONDOWN: client coordinates travel as signed 16-bit values.
+inline MessagePoint tap_point(intptr_t lparam) {
+    const auto bits = static_cast<uint32_t>(lparam);
+    return {static_cast<int16_t>(bits & 0xFFFF), static_cast<int16_t>(bits >> 16)};
+}
+// WM_SIZE: the client's width and height, unsigned.
+inline MessagePoint client_size(intptr_t lparam) {
+    const auto bits = static_cast<uint32_t>(lparam);
+    return {static_cast<int32_t>(bits & 0xFFFF), static_cast<int32_t>(bits >> 16)};
+}
+// WM_VSCROLL: the request (an SB_ code) and the thumb's position, signed.
+inline uint32_t scroll_request(uintptr_t wparam) {
+    return static_cast<uint32_t>(wparam & 0xFFFF);
+}
+inline int32_t thumb_position(uintptr_t wparam) {
+    return static_cast<int16_t>((wparam >> 16) & 0xFFFF);
+}
+
 constexpr uint32_t VK_RETURN = 0x0D;
 constexpr uint32_t VK_PRIOR = 0x21;
 constexpr uint32_t VK_NEXT = 0x22;

@@ -27,16 +27,6 @@ struct DialogState {
 };
 DialogState g_dialog;
 
-int32_t low_word(uintptr_t value) {
-    return static_cast<int32_t>(value & 0xFFFF);
-}
-int32_t high_word(uintptr_t value) {
-    return static_cast<int32_t>((value >> 16) & 0xFFFF);
-}
-int32_t signed_word(int32_t word) {
-    return static_cast<int16_t>(static_cast<uint16_t>(word));
-}
-
 bool is_override(char16_t c) {
     return c == RIGHT_TO_LEFT_OVERRIDE;
 }
@@ -89,7 +79,7 @@ void on_init(plat::Window* dialog) {
     plat::set_control_text(dialog, ID_SEARCH_EDIT, box_text_from_shown(shown).c_str());
     g_dialog.normalizing = false;
     // OK outside the client area: a Done button beside it, so the keyboard keeps its room.
-    plat::init_full_screen_dialog(dialog, plat::SHIDIF_DONEBUTTON);
+    plat::init_full_screen_dialog(dialog, 0);
     // Keys tapped on the picture type into the edit box, its selection kept.
     plat::set_tap_keeps_focus(dialog, true);
     plat::set_focus(dialog, ID_SEARCH_EDIT);
@@ -137,14 +127,13 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
             on_init(dialog);
             return 1;
         case plat::WM_LBUTTONDOWN: {
-            const auto point = static_cast<uintptr_t>(lparam);
-            const auto key =
-                key_at(g_dialog.units, signed_word(low_word(point)), signed_word(high_word(point)));
+            const plat::MessagePoint point = plat::tap_point(lparam);
+            const auto key = key_at(g_dialog.units, point.x, point.y);
             if (key) type_key(dialog, *key);
             return 0;
         }
         case plat::WM_COMMAND:
-            switch (low_word(wparam)) {
+            switch (plat::command_id(wparam)) {
                 case plat::IDOK:
                     on_ok(dialog);
                     return 1;
@@ -152,7 +141,7 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
                     close_dialog(dialog, RESULT_CANCEL);
                     return 1;
                 case ID_SEARCH_EDIT:
-                    if (high_word(wparam) == plat::EN_CHANGE && !g_dialog.normalizing)
+                    if (plat::notify_code(wparam) == plat::EN_CHANGE && !g_dialog.normalizing)
                         keep_override_first(dialog);
                     return 1;
                 default:

@@ -2,6 +2,8 @@
 // the menu's shortcut texts name.
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "shell/bar_images.h"
 #include "shell/main_window.h"
@@ -51,25 +53,37 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
     {CMD_INDEX, 6, u"Choose Day"},
 }};
 
-// The keys the menu's shortcut texts name, and the desktop's keys for the menu itself. A
-// disabled command's key reaches the dispatcher, which leaves it alone.
-constexpr std::array<plat::Accelerator, 15> ACCELERATORS = {{
-    {CMD_MENU, "F10"},
-    {CMD_MENU, "Alt+G"},
-    {CMD_FONT, "Ctrl+F"},
-    {CMD_INDEX, "Ctrl+I"},
-    {CMD_CALENDAR, "Ctrl+D"},
-    {CMD_TODAY, "Ctrl+Home"},
-    {CMD_SEARCH, "Alt+F3"},
-    {CMD_SEARCH_AGAIN, "F3"},
-    {CMD_COPY, "Ctrl+C"},
-    {CMD_APPEND, "Ctrl+E"},
-    {CMD_EXIT, "Ctrl+Q"},
-    {CMD_ZOOM_IN, "Ctrl++"},
-    {CMD_ZOOM_IN, "Ctrl+="},
-    {CMD_ZOOM_OUT, "Ctrl+-"},
-    {CMD_ZOOM_RESET, "Ctrl+0"},
-}};
+// The desktop's keys for the menu itself. Every other key is the one its menu item shows, so the
+// two cannot disagree. A disabled command's key reaches the dispatcher, which leaves it alone.
+constexpr plat::Accelerator MENU_KEYS[] = {{CMD_MENU, "F10"}, {CMD_MENU, "Alt+G"}};
+// Zoom has no menu items of its own: its keys are listed here.
+constexpr plat::Accelerator ZOOM_KEYS[] = {{CMD_ZOOM_IN, "Ctrl++"},
+                                           {CMD_ZOOM_IN, "Ctrl+="},
+                                           {CMD_ZOOM_OUT, "Ctrl+-"},
+                                           {CMD_ZOOM_RESET, "Ctrl+0"}};
+
+struct Keys {
+    std::vector<std::string> texts;  // the items' shortcut texts, which the list points into
+    std::vector<plat::Accelerator> list;
+};
+
+const Keys& keys() {
+    static Keys k;
+    if (!k.list.empty()) return k;
+    for (const MenuItemSpec& item : ITEMS) {
+        if (!item.shortcut) continue;
+        std::string text;
+        for (const char16_t* c = item.shortcut; *c; ++c)
+            text += static_cast<char>(*c);  // key names are ASCII
+        k.texts.push_back(std::move(text));
+    }
+    k.list.assign(std::begin(MENU_KEYS), std::end(MENU_KEYS));
+    size_t next = 0;
+    for (const MenuItemSpec& item : ITEMS)
+        if (item.shortcut) k.list.push_back({item.id, k.texts[next++].c_str()});
+    k.list.insert(k.list.end(), std::begin(ZOOM_KEYS), std::end(ZOOM_KEYS));
+    return k;
+}
 
 }  // namespace
 
@@ -82,7 +96,7 @@ std::span<const plat::ToolButtonSpec> tool_buttons() {
 }
 
 std::span<const plat::Accelerator> accelerators() {
-    return ACCELERATORS;
+    return keys().list;
 }
 
 void create_bars(plat::Window* window) {
@@ -99,7 +113,7 @@ void create_bars(plat::Window* window) {
     // Without a bar the program runs without a menu, and lays out with a bar height of 0.
     r.bar_window = plat::create_bar(window, params);
     r.bar_height = r.bar_window ? plat::bar_height(r.bar_window) : 0;
-    plat::set_accelerators(window, ACCELERATORS);
+    plat::set_accelerators(window, accelerators());
 }
 
 plat::Menu* main_menu() {

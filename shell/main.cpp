@@ -15,6 +15,7 @@
 #include "shell/startup.h"
 #include "state/current_day.h"
 #include "state/settings.h"
+#include "state/utf8.h"
 #include "store/book.h"
 
 using namespace lekta;
@@ -45,39 +46,6 @@ bool started_from_terminal() {
     return ::isatty(STDIN_FILENO) || ::isatty(STDOUT_FILENO) || ::isatty(STDERR_FILENO);
 }
 
-// File names are UTF-8 as a rule; a byte that does not decode stands for itself.
-std::u16string from_utf8(const std::string& text) {
-    std::u16string out;
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<uint8_t>(text[i]);
-        const int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        uint32_t code = more == 3 ? c & 0x07u : more == 2 ? c & 0x0Fu : more ? c & 0x1Fu : c;
-        bool ok = c < 0x80 || more > 0;
-        for (int k = 1; ok && k <= more; ++k) {
-            if (i + size_t(k) >= text.size()) {
-                ok = false;
-                break;
-            }
-            const auto d = static_cast<uint8_t>(text[i + size_t(k)]);
-            ok = (d & 0xC0) == 0x80;
-            code = code << 6 | (d & 0x3Fu);
-        }
-        if (!ok) {
-            out += static_cast<char16_t>(c);
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(code);
-        }
-        i += size_t(more) + 1;
-    }
-    return out;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -106,7 +74,7 @@ int main(int argc, char** argv) {
         // Started from a desktop menu, nobody reads standard error: the user is told in a box.
         if (!line.print && line.screenshot.empty() && !started_from_terminal() &&
             plat::init_gui(argc, argv)) {
-            const std::u16string text = u"Could not open the book\r\n" + from_utf8(error);
+            const std::u16string text = u"Could not open the book\r\n" + utf16_of(error);
             plat::message_box(nullptr, text.c_str(), u"Error", plat::MB_ICONEXCLAMATION);
         }
         return 2;

@@ -18,17 +18,6 @@
 namespace lekta {
 namespace {
 
-int32_t low_word(intptr_t value) {
-    return static_cast<int32_t>(static_cast<uint32_t>(value) & 0xFFFF);
-}
-int32_t high_word(intptr_t value) {
-    return static_cast<int32_t>((static_cast<uint32_t>(value) >> 16) & 0xFFFF);
-}
-// Client coordinates and the thumb position travel as signed 16-bit values.
-int32_t signed_word(int32_t word) {
-    return static_cast<int16_t>(static_cast<uint16_t>(word));
-}
-
 // A search hit may have moved to another day.
 void search_shown() {
     update_bookmark_check();
@@ -75,7 +64,7 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             on_destroy(window);
             return 0;
         case plat::WM_SIZE:
-            resize_frame(window, low_word(lparam), high_word(lparam));
+            resize_frame(window, plat::client_size(lparam).x, plat::client_size(lparam).y);
             return 0;
         case plat::WM_ACTIVATE:
             // Nothing to re-apply on activation: the window keeps its own state.
@@ -92,16 +81,16 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             dispatch_command(window, wparam);
             return 0;
         case plat::WM_VSCROLL:
-            handle_vscroll(window, static_cast<uint32_t>(low_word(static_cast<intptr_t>(wparam))),
-                           signed_word(high_word(static_cast<intptr_t>(wparam))));
+            handle_vscroll(window, plat::scroll_request(wparam), plat::thumb_position(wparam));
             return 1;
         case plat::WM_MOUSEWHEEL:
             // Ctrl+wheel zooms; the platform scrolls by the plain wheel itself.
             if (wparam & plat::MK_CONTROL)
-                zoom(window, signed_word(high_word(static_cast<intptr_t>(wparam))) > 0 ? 1 : -1);
+                zoom(window,
+                     static_cast<int16_t>(static_cast<uint16_t>(wparam >> 16)) > 0 ? 1 : -1);
             return 0;
         case plat::WM_LBUTTONDOWN:
-            handle_tap(window, signed_word(low_word(lparam)), signed_word(high_word(lparam)));
+            handle_tap(window, plat::tap_point(lparam).x, plat::tap_point(lparam).y);
             return 0;
         case plat::WM_CLOSE:
         case WM_CLOSE_MAIN:

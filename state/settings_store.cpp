@@ -12,6 +12,7 @@
 #include "state/registry.h"
 #include "state/settings.h"
 #include "state/settings_table.h"
+#include "state/utf8.h"
 
 namespace lekta {
 namespace {

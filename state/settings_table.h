@@ -62,7 +62,4 @@ std::span<const StoredValue> stored_values();
 std::vector<uint16_t> keys_of_value(std::span<const uint8_t> bytes);
 std::vector<uint8_t> value_of_keys(std::span<const uint16_t> keys);
 
-// A UTF-8 path as UTF-16: what isn't UTF-8 shows as U+FFFD rather than being dropped.
-std::u16string utf16_of(std::string_view utf8);
-
 }  // namespace lekta

@@ -254,7 +254,7 @@ void init_full_screen_dialog(Window* dialog, uint32_t flags) {
     while (main && main->kind == Window::Kind::dialog)
         main = main->owner;
     if (main && main->full_screen) {
-        if (flags & SHIDIF_SIZEDLGFULLSCREEN)
+        if (flags & DIALOG_FULL_SCREEN)
             dialog->top->setWindowState(dialog->top->windowState() | Qt::WindowFullScreen);
         return;
     }

@@ -31,7 +31,7 @@ intptr_t proc(plat::Window* d, uint32_t message, uintptr_t wparam, intptr_t lpar
     g_seen.push_back(message);
     switch (message) {
         case plat::WM_INITDIALOG:
-            plat::init_full_screen_dialog(d, 0x1E);
+            plat::init_full_screen_dialog(d, plat::DIALOG_FULL_SCREEN);
             return 0;
         case plat::WM_ERASEBKGND:
             plat::fill_rect(reinterpret_cast<plat::Dc*>(wparam), plat::client_rect(d), 0x00FF00);

@@ -239,7 +239,7 @@ void init_full_screen_dialog(Window* dialog, uint32_t flags) {
         main = main->owner;
     if (main && main->full_screen) {
         dialog->dialog_full_screen = true;
-        if (flags & SHIDIF_SIZEDLGFULLSCREEN) dialog->client = main->client;
+        if (flags & DIALOG_FULL_SCREEN) dialog->client = main->client;
     } else {
         dialog->done_button = true;
     }

@@ -331,7 +331,7 @@ class FlowTest : public QObject {
     // Under every style the platform has, and when the style changes under an open window, the
     // text area ends where the scroll bar begins: nothing of the text is drawn under the bar.
     void noTextUnderTheScrollBar() {
-        const QString original = QApplication::style()->name();
+        const QString style_before = QApplication::style()->name();
         const QStringList styles = QStyleFactory::keys();
         QVERIFY(!styles.isEmpty());
         auto check = [this](const QString& style) {
@@ -367,7 +367,7 @@ class FlowTest : public QObject {
             }
             cleanup();
         }
-        QApplication::setStyle(original);
+        QApplication::setStyle(style_before);
         // A style sheet (the desktop's, or -stylesheet) may widen the bar at any time.
         start(day_number_from_civil(11, 13, 2012));
         const int before = client_->width();
