@@ -121,7 +121,8 @@ void draw_index(IndexTree* tree, DrawMode mode) {
             const int32_t icon_y = lift > 0 ? y + lift : y;
             plat::draw_mono_image(
                 tree->dc, icon_of(line),
-                {icon_x, icon_y, icon_x + INDEX_ICON_SIZE, icon_y + INDEX_ICON_SIZE});
+                {icon_x, icon_y, icon_x + INDEX_ICON_SIZE, icon_y + INDEX_ICON_SIZE},
+                palette().text, palette().ground);
         }
         if (line_marked(*tree, line)) {
             // The current lesson's section, on the search highlight's yellow.

@@ -149,8 +149,9 @@ constexpr uint32_t COLOR_WINDOW = 5;
 constexpr uint32_t COLOR_BTNFACE = 15;
 Colorref system_color(uint32_t index);
 
-// A one-bit picture stretched into dest.
-void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest);
+// A one-bit picture stretched into dest, its set bits in ink and its clear ones in ground.
+void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest, Colorref ink = 0x000000,
+                     Colorref ground = 0xFFFFFF);
 
 // ---- Painting ----------------------------------------------------------------------------------
 

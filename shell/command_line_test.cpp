@@ -100,3 +100,30 @@ TEST(CommandLine, CivilDatesMustExist) {
 
 }  // namespace
 }  // namespace lekta
+
+namespace lekta {
+namespace {
+
+// --ics takes an optional Hebrew year, as the next word or after '='.
+TEST(CommandLine, IcsTakesAnOptionalHebrewYear) {
+    struct Case {
+        std::initializer_list<const char*> args;
+        std::optional<int32_t> year;
+        bool problem;
+    };
+    const Case cases[] = {{{"--ics"}, std::nullopt, false},
+                          {{"--ics", "5787"}, 5787, false},
+                          {{"--ics=5786", "--date", "2026-12-08"}, 5786, false},
+                          {{"--ics", "--print"}, std::nullopt, false},
+                          {{"--ics=57x7"}, std::nullopt, true},
+                          {{"--ics", "99"}, std::nullopt, true}};
+    for (const Case& c : cases) {
+        const CommandLine line = parse(c.args);
+        EXPECT_TRUE(line.ics);
+        EXPECT_EQ(line.ics_year, c.year);
+        EXPECT_EQ(!line.problems.empty(), c.problem);
+    }
+}
+
+}  // namespace
+}  // namespace lekta

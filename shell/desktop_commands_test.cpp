@@ -159,8 +159,8 @@ TEST_F(DesktopCommandsTest, NightFollowsTheDesktopOrTheUsersChoice) {
     };
     const Case cases[] = {{false, -1, false, 1},
                           {true, -1, true, 2},
-                          {false, 1, true, 0},
-                          {true, 2, false, 0},
+                          {false, 1, true, 2},
+                          {true, 2, false, 1},
                           {false, 7, false, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -170,6 +170,7 @@ TEST_F(DesktopCommandsTest, NightFollowsTheDesktopOrTheUsersChoice) {
         if (c.stored >= 0) stored[u"Night"] = testing_support::dword(uint32_t(c.stored));
         stored[u"FontName"] = {plat::REG_SZ, {'A', 0, 0, 0}};
         g_settings = Settings{};
+        g_reader = Reader{};
         use_test_book(book);
         window = init_instance(civil_day(2012, 11, 13), "");
         ASSERT_NE(window, nullptr);
@@ -184,7 +185,7 @@ TEST_F(DesktopCommandsTest, NightFollowsTheDesktopOrTheUsersChoice) {
         EXPECT_EQ(stored[u"Night"].bytes,
                   testing_support::dword(uint32_t(c.night_after_toggle)).bytes);
         if (g_reader.view) destroy_view(g_reader.view, true);
-        g_reader.view = nullptr;
+        g_reader = Reader{};
         use_dark_palette(false);
     }
 }

@@ -62,9 +62,19 @@ Colorref system_color(uint32_t index) {
     return Colorref(c.red()) | Colorref(c.green()) << 8 | Colorref(c.blue()) << 16;
 }
 
-void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest) {
+void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest, Colorref ink,
+                     Colorref ground) {
     if (!dc || !dc->image || dc->image->isNull()) return;
-    const QImage picture = qtplat::mono_image(image);
+    QImage picture = qtplat::mono_image(image);
+    if (ink != 0x000000 || ground != 0xFFFFFF) {
+        const QRgb ink_rgb = qtplat::to_qcolor(ink).rgb(),
+                   ground_rgb = qtplat::to_qcolor(ground).rgb();
+        for (int y = 0; y < picture.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x)
+                line[x] = qGray(line[x]) < 128 ? ink_rgb : ground_rgb;
+        }
+    }
     const QRect target(dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top);
     if (picture.isNull() || target.isEmpty()) return;
     QPainter painter(dc->image);

@@ -298,7 +298,7 @@ Colorref system_color(uint32_t index) {
     return index == COLOR_BTNFACE ? 0xC0C0C0 : 0xFFFFFF;
 }
 
-void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest) {
+void draw_mono_image(Dc* dc, const MonoImage& image, const Rect& dest, Colorref, Colorref) {
     if (!dc) return;
     DrawCall call;
     call.kind = DrawCall::IMAGE;

@@ -23,6 +23,7 @@
 #include "state/reader.h"
 #include "state/registry.h"
 #include "state/settings.h"
+#include "state/settings_store.h"
 #include "store/book.h"
 #include "view/palette.h"
 #include "view/text_view.h"
@@ -63,6 +64,7 @@ class DesktopTest : public QObject {
         write_int_value(u"FontSize", 16);
         plat::registry_flush();
         g_settings = Settings{};
+        g_reader = Reader{};
         read_shell_options();
         window_ = init_instance(day, "/usr/bin/lekta");
         QVERIFY(window_);
@@ -187,7 +189,7 @@ class DesktopTest : public QObject {
         check_scroll_range("zoomed out");
     }
 
-    // At scales 1, 1.5 and 2: tool images drawn at the device's density (at 1 exactly their
+    // At scales 1, 1.5 and 2: tool images drawn at the screen's pixel density (at 1 exactly their
     // bits, above it smooth outlines rather than enlarged pixels), and lines of one unit equally
     // thick wherever they fall.
     void imagesAndLinesAtEveryScale() {
