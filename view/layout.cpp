@@ -424,9 +424,12 @@ int32_t line_holding(const TextView& view, uint32_t offset) {
         if (offset >= line.offset && offset <= uint32_t{line.offset} + line.count) return i;
     }
     // No line holds a byte of a hanging label: its paragraph's first line stands for it.
+    // Only the text's own bytes: a text handed to the view need not carry its terminators.
+    const std::span<const uint8_t> text{view.text.bytes.get(),
+                                        view.text.bytes ? view.text.length : 0u};
     uint32_t cursor = 0;
     ParagraphRecord record;
-    while (next_paragraph(view.text.span(), cursor, record)) {
+    while (next_paragraph(text, cursor, record)) {
         if (offset < record.offset || offset >= record.offset + record.length) continue;
         for (int32_t i = 0; view.lines[i].style; ++i) {
             const uint32_t start = view.lines[i].offset;
