@@ -12,7 +12,7 @@ namespace {
 
 constexpr uint32_t DIALOG_FLAGS = plat::DIALOG_FULL_SCREEN;
 
-// One dialog at a time.
+// What one run of the dialog keeps; given to run_dialog and read back from the dialog.
 struct IndexDialog {
     plat::Window* dialog = nullptr;
     plat::Dc* dc = nullptr;
@@ -25,7 +25,7 @@ struct IndexDialog {
     uint32_t branch_size = 0;  // the bookmarks branch's bytes at the list's start
     bool chose_bookmark = false;
 };
-IndexDialog g_dialog;
+IndexDialog* g_open = nullptr;  // while a dialog runs, for index_dialog_tree
 
 const plat::DialogTemplate TEMPLATE{u"Choose Section", 160, 160, {}, true, true};
 
@@ -36,80 +36,84 @@ plat::Rect tree_rect(plat::Window* dialog) {
     return rect;
 }
 
-void open_tree(plat::Window* dialog) {
-    g_dialog.dialog = dialog;
-    g_dialog.dc = plat::get_dc(dialog);
-    g_dialog.rect = tree_rect(dialog);
+// Sets the dialog's scroll bar from its tree: range 0 to the max top row, at the top row.
+void update_scroll_bar(const IndexDialog& d) {
+    if (!d.dialog || !d.tree) return;
+    plat::set_scroll_info(d.dialog, 0, d.tree->max_top, d.tree->top_row);
+}
+
+void open_tree(IndexDialog& d, plat::Window* dialog) {
+    d.dialog = dialog;
+    d.dc = plat::get_dc(dialog);
+    d.rect = tree_rect(dialog);
     // The index of the arrangement the current schedule year reads.
-    LessonText list =
-        prepend_bookmark_branch(fetch_index_text(is_leap_cycle()), &g_dialog.branch_size);
-    g_dialog.tree =
-        create_index_tree(g_dialog.dc, g_dialog.rect, g_dialog.font_spec, INDEX_DIALOG_CAPACITY);
+    LessonText list = prepend_bookmark_branch(fetch_index_text(is_leap_cycle()), &d.branch_size);
+    d.tree = create_index_tree(d.dc, d.rect, d.font_spec, INDEX_DIALOG_CAPACITY);
     // A missing or damaged index leaves the tree empty; the dialog still closes as usual.
-    layout_index(g_dialog.tree, &list, RELAYOUT_LIST);
-    reveal_lesson(g_dialog.tree, g_dialog.current_key);
-    if (g_dialog.tree) place_cursor(*g_dialog.tree, g_dialog.cursor, g_dialog.current_key);
-    update_index_scroll_bar();
+    layout_index(d.tree, &list, RELAYOUT_LIST);
+    reveal_lesson(d.tree, d.current_key);
+    if (d.tree) place_cursor(*d.tree, d.cursor, d.current_key);
+    update_scroll_bar(d);
 }
 
 // The focus frame on the cursor's entry once the keys move it, else round the whole tree; a
 // screen reader follows the cursor.
-void show_cursor() {
-    IndexTree* tree = g_dialog.tree;
-    if (!tree || !g_dialog.dialog) return;
-    settle_cursor(*tree, g_dialog.cursor);
-    plat::set_focus_rect(g_dialog.dialog, g_dialog.cursor.active
-                                              ? cursor_rect(*tree, g_dialog.cursor)
-                                              : plat::Rect{});
-    plat::accessible_changed(g_dialog.dialog, plat::AccessibleChange::content);
-    if (g_dialog.cursor.active)
-        plat::accessible_changed(g_dialog.dialog, plat::AccessibleChange::focus,
-                                 cursor_node(*tree, g_dialog.cursor));
+void show_cursor(IndexDialog& d) {
+    IndexTree* tree = d.tree;
+    if (!tree || !d.dialog) return;
+    settle_cursor(*tree, d.cursor);
+    plat::set_focus_rect(d.dialog, d.cursor.active ? cursor_rect(*tree, d.cursor) : plat::Rect{});
+    plat::accessible_changed(d.dialog, plat::AccessibleChange::content);
+    if (d.cursor.active)
+        plat::accessible_changed(d.dialog, plat::AccessibleChange::focus,
+                                 cursor_node(*tree, d.cursor));
 }
 
-void accessible_nodes(plat::Window*, std::vector<plat::AccessibleNode>& nodes) {
-    if (g_dialog.tree) index_accessible_nodes(*g_dialog.tree, g_dialog.cursor, nodes);
+void accessible_nodes(plat::Window* dialog, std::vector<plat::AccessibleNode>& nodes) {
+    const auto* dp = static_cast<const IndexDialog*>(plat::dialog_data(dialog));
+    if (!dp) return;
+    const IndexDialog& d = *dp;
+    if (d.tree) index_accessible_nodes(*d.tree, d.cursor, nodes);
 }
 
 // The cursor's keys; false for keys that are not its own.
-bool on_cursor(const CursorResult& r) {
+bool on_cursor(IndexDialog& d, const CursorResult& r) {
     if (!r.handled) return false;
-    g_dialog.cursor.active = true;
-    update_index_scroll_bar();
+    d.cursor.active = true;
+    update_scroll_bar(d);
     if (r.chosen) {
-        g_dialog.result = r.chosen;
-        const IndexTree* tree = g_dialog.tree;
-        g_dialog.chose_bookmark = tree && g_dialog.cursor.line >= 0 &&
-                                  tree->lines[g_dialog.cursor.line].offset < g_dialog.branch_size;
-        plat::end_dialog(g_dialog.dialog, 1);
+        d.result = r.chosen;
+        const IndexTree* tree = d.tree;
+        d.chose_bookmark =
+            tree && d.cursor.line >= 0 && tree->lines[d.cursor.line].offset < d.branch_size;
+        plat::end_dialog(d.dialog, 1);
         return true;
     }
-    show_cursor();
+    show_cursor(d);
     return true;
 }
 
 // A new size keeps what the user opened; entries shown by their stored attribute come back.
-void resize_tree(plat::Window* dialog) {
-    IndexTree* tree = g_dialog.tree;
+void resize_tree(IndexDialog& d, plat::Window* dialog) {
+    IndexTree* tree = d.tree;
     if (!tree) return;
     const std::vector<OpenEntry> open = save_open_state(*tree);
-    g_dialog.rect = tree_rect(dialog);
-    tree->left = g_dialog.rect.left;
-    tree->top = g_dialog.rect.top;
-    resize_index(tree, g_dialog.rect.right - g_dialog.rect.left,
-                 g_dialog.rect.bottom - g_dialog.rect.top);
+    d.rect = tree_rect(dialog);
+    tree->left = d.rect.left;
+    tree->top = d.rect.top;
+    resize_index(tree, d.rect.right - d.rect.left, d.rect.bottom - d.rect.top);
     restore_open_state(tree, open);
     if (tree->max_top == 0) tree->top_row = 0;
     draw_index(tree, DRAW_ERASE);
-    update_index_scroll_bar();
-    show_cursor();
+    update_scroll_bar(d);
+    show_cursor(d);
 }
 
 // The tree scrolled by the scrolling keys or the bar: a cursor scrolled out of view comes along.
-void keep_cursor_in_view() {
-    if (!g_dialog.tree) return;
-    cursor_into_view(*g_dialog.tree, g_dialog.cursor);
-    show_cursor();
+void keep_cursor_in_view(IndexDialog& d) {
+    if (!d.tree) return;
+    cursor_into_view(*d.tree, d.cursor);
+    show_cursor(d);
 }
 
 int32_t scroll_request_delta(const IndexTree& tree, uint32_t request, int32_t position) {
@@ -141,33 +145,32 @@ const plat::DialogTemplate& index_dialog_template() {
 }
 
 IndexTree* index_dialog_tree() {
-    return g_dialog.tree;
-}
-
-void update_index_scroll_bar() {
-    if (!g_dialog.dialog || !g_dialog.tree) return;
-    plat::set_scroll_info(g_dialog.dialog, 0, g_dialog.tree->max_top, g_dialog.tree->top_row);
+    return g_open ? g_open->tree : nullptr;
 }
 
 uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec,
                            bool* chose_bookmark) {
-    g_dialog = IndexDialog{};
-    g_dialog.font_spec = font_spec;
-    g_dialog.current_key = current_key;
-    g_dialog.result = current_key;
-    plat::run_dialog(owner, TEMPLATE, index_dialog_proc, 0);
-    const uint16_t result = g_dialog.result;
-    if (chose_bookmark) *chose_bookmark = g_dialog.chose_bookmark;
-    g_dialog = IndexDialog{};
-    return result;
+    IndexDialog d;
+    d.font_spec = font_spec;
+    d.current_key = current_key;
+    d.result = current_key;
+    IndexDialog* const outer = g_open;
+    g_open = &d;
+    plat::run_dialog(owner, TEMPLATE, index_dialog_proc, 0, &d);
+    g_open = outer;
+    if (chose_bookmark) *chose_bookmark = d.chose_bookmark;
+    return d.result;
 }
 
 intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam) {
-    IndexTree* tree = g_dialog.tree;
+    auto* dp = static_cast<IndexDialog*>(plat::dialog_data(dialog));
+    if (!dp) return 0;
+    IndexDialog& d = *dp;
+    IndexTree* tree = d.tree;
     switch (message) {
         case plat::WM_INITDIALOG:
-            open_tree(dialog);
+            open_tree(d, dialog);
             plat::init_full_screen_dialog(dialog, DIALOG_FLAGS);
             plat::set_accessible_source(dialog, accessible_nodes);
             return 0;
@@ -176,39 +179,38 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             uint16_t line = 0;
             const int32_t hit = index_tap(tree, p.x, p.y, &line);
             if (hit > 0) {
-                g_dialog.result = static_cast<uint16_t>(hit);
-                g_dialog.chose_bookmark = tree->lines[line].offset < g_dialog.branch_size;
+                d.result = static_cast<uint16_t>(hit);
+                d.chose_bookmark = tree->lines[line].offset < d.branch_size;
                 plat::end_dialog(dialog, 1);
             } else if (hit < 0) {
-                update_index_scroll_bar();
-                show_cursor();
+                update_scroll_bar(d);
+                show_cursor(d);
             }
             return 0;
         }
         case plat::WM_SETFOCUS:
             // Tabbing into the tree hands its keys to the cursor.
-            if (wparam == 1) g_dialog.cursor.active = true;
-            show_cursor();
+            if (wparam == 1) d.cursor.active = true;
+            show_cursor(d);
             return 0;
         case plat::WM_GETDLGCODE:
-            return g_dialog.cursor.active && wparam == plat::VK_RETURN ? plat::DLGC_WANTMESSAGE : 0;
+            return d.cursor.active && wparam == plat::VK_RETURN ? plat::DLGC_WANTMESSAGE : 0;
         case plat::WM_CHAR:
-            on_cursor(cursor_char(tree, g_dialog.cursor, static_cast<char16_t>(wparam)));
+            on_cursor(d, cursor_char(tree, d.cursor, static_cast<char16_t>(wparam)));
             return 0;
         case plat::WM_KEYDOWN: {
             const bool cursor_own =
                 wparam == plat::VK_RIGHT || wparam == plat::VK_LEFT || wparam == plat::VK_RETURN ||
-                (g_dialog.cursor.active && (wparam == plat::VK_UP || wparam == plat::VK_DOWN));
-            if (cursor_own && on_cursor(cursor_key(tree, g_dialog.cursor, uint32_t(wparam))))
-                return 0;
+                (d.cursor.active && (wparam == plat::VK_UP || wparam == plat::VK_DOWN));
+            if (cursor_own && on_cursor(d, cursor_key(tree, d.cursor, uint32_t(wparam)))) return 0;
             // Page keys step one row, like the arrows.
             int32_t delta = 0;
             if (wparam == plat::VK_PRIOR || wparam == plat::VK_UP) delta = -1;
             if (wparam == plat::VK_NEXT || wparam == plat::VK_DOWN) delta = 1;
             if (delta == 0) return 1;
             scroll_index(tree, delta, SCROLL_AND_DRAW, true);
-            update_index_scroll_bar();
-            keep_cursor_in_view();
+            update_scroll_bar(d);
+            keep_cursor_in_view(d);
             return 0;
         }
         case plat::WM_VSCROLL: {
@@ -217,8 +219,8 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
                                                        plat::thumb_position(wparam));
             if (delta != 0) {
                 scroll_index(tree, delta, SCROLL_AND_DRAW, true);
-                update_index_scroll_bar();
-                keep_cursor_in_view();
+                update_scroll_bar(d);
+                keep_cursor_in_view(d);
             }
             return 1;
         }
@@ -226,26 +228,26 @@ intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wpa
             if (plat::command_id(wparam) == plat::IDOK) {
                 plat::end_dialog(dialog, 1);
             } else if (plat::command_id(wparam) == plat::IDCANCEL) {
-                g_dialog.result = 0;
+                d.result = 0;
                 plat::end_dialog(dialog, 2);
             }
             return 1;
         case plat::WM_SIZE:
-            resize_tree(dialog);
+            resize_tree(d, dialog);
             return 0;
         case plat::WM_PAINT:
             draw_index(tree, DRAW_ERASE);
             return 0;
         case plat::WM_ERASEBKGND:
             // The paint that follows draws the tree over it.
-            plat::fill_rect(reinterpret_cast<plat::Dc*>(wparam), g_dialog.rect, palette().ground);
+            plat::fill_rect(reinterpret_cast<plat::Dc*>(wparam), d.rect, palette().ground);
             return 1;
         case plat::WM_DESTROY:
-            plat::release_dc(dialog, g_dialog.dc);
+            plat::release_dc(dialog, d.dc);
             destroy_index_tree(tree);
-            g_dialog.tree = nullptr;
-            g_dialog.dc = nullptr;
-            g_dialog.dialog = nullptr;
+            d.tree = nullptr;
+            d.dc = nullptr;
+            d.dialog = nullptr;
             return 0;
         default:
             return 0;

@@ -17,10 +17,8 @@ uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const Font
 intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam);
 
-// The open dialog's tree (null when none is open), for the scroll bar and for tests.
+// The open dialog's tree (null when none is open), for tests.
 IndexTree* index_dialog_tree();
-// Sets the dialog's scroll bar from its tree: range 0 to the max top row, at the top row.
-void update_index_scroll_bar();
 
 // The dialog's template: 160 x 160 dialog units, no controls, a vertical scroll bar.
 const plat::DialogTemplate& index_dialog_template();

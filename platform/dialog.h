@@ -113,8 +113,12 @@ struct DialogTemplate {
 // ---- Running a dialog ------------------------------------------------------------------------
 
 // Runs the dialog modally over owner (may be null) in a nested loop and returns the value given
-// to end_dialog, or -1 when the dialog could not be made.
-intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, intptr_t param);
+// to end_dialog, or -1 when the dialog could not be made. data is the procedure's own state for
+// this run (read back with dialog_data), so a dialog keeps no process-wide state.
+intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, intptr_t param,
+                    void* data = nullptr);
+// The data given to run_dialog for this dialog; null for any other window.
+void* dialog_data(Window* dialog);
 // Ends the dialog once the current message is handled; run_dialog then returns result.
 void end_dialog(Window* dialog, intptr_t result);
 // The window run_dialog was given as owner.

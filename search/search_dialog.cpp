@@ -22,14 +22,18 @@ constexpr intptr_t RESULT_CANCEL = 2;
 constexpr uint32_t VK_BACK = 0x08;
 constexpr uint32_t VK_SPACE = 0x20;
 
-// One dialog at a time.
+// What one run of the dialog keeps; given to run_dialog and read back from the dialog.
 struct DialogState {
     plat::Font* edit_font = nullptr;
     plat::BaseUnits units;
     bool normalizing = false;  // our own change of the edit box is under way
     KeyCursor key;             // the keyboard's key under the focus
 };
-DialogState g_dialog;
+
+// The run's state; only called while the dialog runs with its state (the procedure checks).
+DialogState& state(plat::Window* dialog) {
+    return *static_cast<DialogState*>(plat::dialog_data(dialog));
+}
 
 bool is_override(char16_t c) {
     return c == RIGHT_TO_LEFT_OVERRIDE;
@@ -50,10 +54,10 @@ void keep_override_first(plat::Window* dialog) {
     std::u16string fixed(1, RIGHT_TO_LEFT_OVERRIDE);
     std::copy_if(text.begin(), text.end(), std::back_inserter(fixed),
                  [](char16_t c) { return !is_override(c); });
-    g_dialog.normalizing = true;
+    state(dialog).normalizing = true;
     plat::set_control_text(dialog, ID_SEARCH_EDIT, fixed.c_str());
     plat::select_text(dialog, ID_SEARCH_EDIT, moved(sel.start), moved(sel.end));
-    g_dialog.normalizing = false;
+    state(dialog).normalizing = false;
 }
 
 // Latin keys typed on a keyboard stand for the letters of the letter code (j for yod, s for
@@ -72,10 +76,10 @@ void show_typed_letters(plat::Window* dialog) {
     if (!changed) return;
     // One character for one: the selection stays where it was.
     const plat::TextSelection sel = plat::text_selection(dialog, ID_SEARCH_EDIT);
-    g_dialog.normalizing = true;
+    state(dialog).normalizing = true;
     plat::set_control_text(dialog, ID_SEARCH_EDIT, text.c_str());
     plat::select_text(dialog, ID_SEARCH_EDIT, sel.start, sel.end);
-    g_dialog.normalizing = false;
+    state(dialog).normalizing = false;
 }
 
 void close_dialog(plat::Window* dialog, intptr_t result) {
@@ -89,21 +93,22 @@ void on_init(plat::Window* dialog) {
     const char16_t* run =
         to_display_run(string.data(), static_cast<int32_t>(string.size()), true, &converted);
     const std::u16string shown = run ? std::u16string(run, static_cast<size_t>(converted)) : u"";
-    g_dialog.units = plat::dialog_base_units();
+    state(dialog).units = plat::dialog_base_units();
 
     const FontSpec& font_spec = g_reader.view ? g_reader.view->font_spec : g_settings.font_spec;
     plat::FontDesc desc;
     std::copy(std::begin(font_spec.face_name), std::end(font_spec.face_name), desc.face);
     desc.face[std::size(desc.face) - 1] = 0;
     desc.height = font_spec.font_size;
-    g_dialog.edit_font = plat::create_font(desc);
-    if (g_dialog.edit_font) plat::set_control_font(dialog, ID_SEARCH_EDIT, g_dialog.edit_font);
+    state(dialog).edit_font = plat::create_font(desc);
+    if (state(dialog).edit_font)
+        plat::set_control_font(dialog, ID_SEARCH_EDIT, state(dialog).edit_font);
 
     // The override mark takes one place of its own.
     plat::limit_text(dialog, ID_SEARCH_EDIT, SEARCH_EDIT_LIMIT + 1);
-    g_dialog.normalizing = true;
+    state(dialog).normalizing = true;
     plat::set_control_text(dialog, ID_SEARCH_EDIT, box_text_from_shown(shown).c_str());
-    g_dialog.normalizing = false;
+    state(dialog).normalizing = false;
     // OK outside the client area: a Done button beside it, so the keyboard keeps its room.
     plat::init_full_screen_dialog(dialog, 0);
     // Keys tapped on the picture type into the edit box, its selection kept.
@@ -126,8 +131,8 @@ void delete_last(plat::Window* dialog) {
 }
 
 void show_key(plat::Window* dialog) {
-    plat::set_focus_rect(dialog, key_rect(g_dialog.units, g_dialog.key));
-    plat::accessible_changed(dialog, plat::AccessibleChange::focus, key_node(g_dialog.key));
+    plat::set_focus_rect(dialog, key_rect(state(dialog).units, state(dialog).key));
+    plat::accessible_changed(dialog, plat::AccessibleChange::focus, key_node(state(dialog).key));
 }
 
 // The keys of the keyboard while it has the focus: the arrows move, Space presses.
@@ -137,11 +142,11 @@ bool on_keyboard_key(plat::Window* dialog, uint32_t vk) {
         case plat::VK_RIGHT:
         case plat::VK_UP:
         case plat::VK_DOWN:
-            g_dialog.key = move_key_cursor(g_dialog.key, vk);
+            state(dialog).key = move_key_cursor(state(dialog).key, vk);
             show_key(dialog);
             return true;
         case VK_SPACE:
-            type_key(dialog, key_of(g_dialog.key));
+            type_key(dialog, key_of(state(dialog).key));
             return true;
         case VK_BACK:
             delete_last(dialog);
@@ -151,8 +156,8 @@ bool on_keyboard_key(plat::Window* dialog, uint32_t vk) {
     }
 }
 
-void accessible_keys(plat::Window*, std::vector<plat::AccessibleNode>& nodes) {
-    keyboard_accessible_nodes(g_dialog.units, g_dialog.key, nodes);
+void accessible_keys(plat::Window* dialog, std::vector<plat::AccessibleNode>& nodes) {
+    keyboard_accessible_nodes(state(dialog).units, state(dialog).key, nodes);
 }
 
 void on_ok(plat::Window* dialog) {
@@ -185,22 +190,24 @@ const plat::DialogTemplate& search_dialog_template() {
     return tmpl;
 }
 
-void run_search_dialog(plat::Window* owner) {
-    plat::run_dialog(owner, search_dialog_template(), search_dialog_proc, 0);
+intptr_t run_search_dialog(plat::Window* owner) {
+    DialogState s;
+    return plat::run_dialog(owner, search_dialog_template(), search_dialog_proc, 0, &s);
 }
 
 intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                             intptr_t lparam) {
+    if (!plat::dialog_data(dialog)) return 0;
     switch (message) {
         case plat::WM_INITDIALOG:
             on_init(dialog);
-            g_dialog.key = KeyCursor{};
-            plat::set_focus_rect(dialog, key_rect(g_dialog.units, g_dialog.key));
+            state(dialog).key = KeyCursor{};
+            plat::set_focus_rect(dialog, key_rect(state(dialog).units, state(dialog).key));
             plat::set_accessible_source(dialog, accessible_keys);
             return 1;
         case plat::WM_LBUTTONDOWN: {
             const plat::MessagePoint point = plat::tap_point(lparam);
-            const auto key = key_at(g_dialog.units, point.x, point.y);
+            const auto key = key_at(state(dialog).units, point.x, point.y);
             if (key) type_key(dialog, *key);
             return 0;
         }
@@ -218,7 +225,8 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
                     close_dialog(dialog, RESULT_CANCEL);
                     return 1;
                 case ID_SEARCH_EDIT:
-                    if (plat::notify_code(wparam) == plat::EN_CHANGE && !g_dialog.normalizing) {
+                    if (plat::notify_code(wparam) == plat::EN_CHANGE &&
+                        !state(dialog).normalizing) {
                         show_typed_letters(dialog);
                         keep_override_first(dialog);
                     }
@@ -230,8 +238,8 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
             // No input panel and no task bar of our own to manage on a desktop.
             return 0;
         case plat::WM_DESTROY:
-            plat::delete_font(g_dialog.edit_font);
-            g_dialog.edit_font = nullptr;
+            plat::delete_font(state(dialog).edit_font);
+            state(dialog).edit_font = nullptr;
             return 0;
         default:
             return 0;
@@ -239,6 +247,7 @@ intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wp
 }
 
 void type_key(plat::Window* dialog, int key) {
+    if (!plat::dialog_data(dialog)) return;
     if (!plat::has_control(dialog, ID_SEARCH_EDIT) || key < SPACE_KEY || key > LAST_KEY) return;
     const int32_t base = g_settings.font_spec.font_ascii_base;
     const char16_t typed[2] = {

@@ -23,8 +23,9 @@ constexpr char16_t RIGHT_TO_LEFT_OVERRIDE = u'\u202E';
 
 const plat::DialogTemplate& search_dialog_template();
 
-// Runs the dialog over the main window (Search command).
-void run_search_dialog(plat::Window* owner);
+// Runs the dialog over the main window (Search command); what end_dialog gave, -1 when the
+// dialog could not be made.
+intptr_t run_search_dialog(plat::Window* owner);
 
 intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                             intptr_t lparam);

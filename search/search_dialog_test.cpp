@@ -42,7 +42,7 @@ class SearchDialogTest : public ::testing::Test {
     // Runs the dialog with the script; the result of the run.
     static intptr_t run(std::function<void(plat::Window*)> script) {
         testplat::push_dialog_script(std::move(script));
-        return plat::run_dialog(nullptr, search_dialog_template(), search_dialog_proc, 0);
+        return run_search_dialog(nullptr);
     }
     static void tap_key(plat::Window* d, int key) {
         const int row = key == 0 ? 3 : (key - 1) / 9;

@@ -253,12 +253,14 @@ void keep_centred_over(QWidget* box, QWidget* owner, bool now) {
 
 namespace lekta::plat {
 
-intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, intptr_t param) {
+intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, intptr_t param,
+                    void* data) {
     if (!proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
     Window* w = qtplat::new_window_record();
     w->kind = Window::Kind::dialog;
     w->proc = proc;
     w->owner = owner;
+    w->dialog_data = data;
 
     auto* dialog = new qtplat::DialogWidget(w, qtplat::parent_widget(owner));
     w->top = dialog;
@@ -330,6 +332,10 @@ void end_dialog(Window* dialog, intptr_t result) {
 
 Window* dialog_owner(Window* dialog) {
     return dialog && dialog->kind == Window::Kind::dialog ? dialog->owner : nullptr;
+}
+
+void* dialog_data(Window* dialog) {
+    return dialog && dialog->kind == Window::Kind::dialog ? dialog->dialog_data : nullptr;
 }
 
 void init_full_screen_dialog(Window* dialog, uint32_t flags) {

@@ -98,6 +98,7 @@ struct Window {
     // A dialog: top is the dialog, client its client area; needs_wm_paint, backing and dc
     // serve as for a main window.
     std::vector<DialogControl> controls;
+    void* dialog_data = nullptr;  // given to run_dialog
     bool ended = false;
     intptr_t result = 0;
     bool needs_erase = true;

@@ -198,12 +198,14 @@ namespace lekta::plat {
 
 using namespace testplat;
 
-intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, intptr_t param) {
+intptr_t run_dialog(Window* owner, const DialogTemplate& tmpl, WindowProc proc, intptr_t param,
+                    void* data) {
     if (!proc) return -1;
     Window* w = new_window();
     w->kind = Window::Kind::dialog;
     w->proc = proc;
     w->owner = owner;
+    w->dialog_data = data;
     w->title = tmpl.caption ? tmpl.caption : u"";
     w->vscroll = tmpl.vscroll;
     const Rect size = dialog_units_to_pixels({0, 0, tmpl.cx, tmpl.cy});
@@ -252,6 +254,10 @@ void end_dialog(Window* dialog, intptr_t result) {
 
 Window* dialog_owner(Window* dialog) {
     return dialog && dialog->kind == Window::Kind::dialog ? dialog->owner : nullptr;
+}
+
+void* dialog_data(Window* dialog) {
+    return dialog && dialog->kind == Window::Kind::dialog ? dialog->dialog_data : nullptr;
 }
 
 void init_full_screen_dialog(Window* dialog, uint32_t flags) {

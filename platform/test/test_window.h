@@ -75,6 +75,7 @@ struct Window {
 
     // A dialog (caption in title; client, dc, vscroll and scroll_calls as for a main window).
     std::vector<DialogControl> controls;
+    void* dialog_data = nullptr;  // given to run_dialog
     bool ended = false;
     intptr_t result = 0;
     bool done_button = false;
