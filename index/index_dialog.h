@@ -14,6 +14,8 @@ namespace lekta {
 uint16_t open_index_dialog(plat::Window* owner, uint16_t current_key, const FontSpec& font_spec,
                            bool* chose_bookmark = nullptr);
 
+// The dialog's procedure: it reads its state from the record open_index_dialog passes, and
+// does nothing without one.
 intptr_t index_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                            intptr_t lparam);
 

@@ -27,6 +27,8 @@ const plat::DialogTemplate& search_dialog_template();
 // dialog could not be made.
 intptr_t run_search_dialog(plat::Window* owner);
 
+// The dialog's procedure: it reads its state from the record run_search_dialog passes, and
+// does nothing without one.
 intptr_t search_dialog_proc(plat::Window* dialog, uint32_t message, uintptr_t wparam,
                             intptr_t lparam);
 
