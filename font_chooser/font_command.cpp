@@ -38,18 +38,18 @@ void choose_font_command(plat::Window* window) {
 }
 
 void choose_start_font(plat::Window* main_window) {
-    FontSpec& spec = g_settings.font_spec;
+    FontSpec& font_spec = g_settings.font_spec;
     // The chooser opens on the face and size the lesson was just drawn with, so that Done with
     // no change changes nothing.
-    const FontSpec before = spec;
-    const plat::DrawnFace drawn = plat::drawn_face(font_for_key(spec, 0));
-    if (!drawn.family.empty() && drawn.family.size() < std::size(spec.face_name))
-        std::copy(drawn.family.begin(), drawn.family.end(), spec.face_name);
-    if (spec.font_size == 0) spec.font_size = nearest_size(drawn.height);
-    if (choose_font(main_window, &spec) != FONT_CHOSEN) {
+    const FontSpec before = font_spec;
+    const plat::DrawnFace drawn = plat::drawn_face(font_for_key(font_spec, 0));
+    if (!drawn.family.empty() && drawn.family.size() < std::size(font_spec.face_name))
+        std::copy(drawn.family.begin(), drawn.family.end(), font_spec.face_name);
+    if (font_spec.font_size == 0) font_spec.font_size = nearest_size(drawn.height);
+    if (choose_font(main_window, &font_spec) != FONT_CHOSEN) {
         // Nothing was chosen: the next start asks again.
-        std::copy(std::begin(before.face_name), std::end(before.face_name), spec.face_name);
-        spec.font_size = before.font_size;
+        std::copy(std::begin(before.face_name), std::end(before.face_name), font_spec.face_name);
+        font_spec.font_size = before.font_size;
     }
     // Whatever closed the dialog: the strip and the view take the font as it now stands.
     apply_chosen_font(main_window);

@@ -47,7 +47,7 @@ int resize_view(TextView* view, int32_t width, int32_t height) {
 int change_font(TextView* view, const FontSpec& font_spec) {
     if (!view) return VIEW_MISSING;
     const uint32_t anchor = top_line_offset(*view);
-    // The fonts are made again for the new spec when the layout first selects them.
+    // The fonts are made again for the new face and size when the layout first selects them.
     delete_view_fonts(view, false);
     view->font_spec = font_spec;
     if (set_text(view, &view->text, RELAYOUT) != LAYOUT_OK) return 1;

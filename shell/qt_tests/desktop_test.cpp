@@ -139,13 +139,13 @@ class DesktopTest : public QObject {
         for (const QString& face : faces) {
             for (int32_t size : FONT_SIZES) {
                 const QString what = QString("%1 %2").arg(face).arg(size);
-                FontSpec spec = g_settings.font_spec;
-                std::fill(std::begin(spec.face_name), std::end(spec.face_name), u'\0');
+                FontSpec chosen = g_settings.font_spec;
+                std::fill(std::begin(chosen.face_name), std::end(chosen.face_name), u'\0');
                 for (qsizetype i = 0; i < std::min<qsizetype>(31, face.size()); ++i)
-                    spec.face_name[i] = face.at(i).unicode();
-                spec.font_size = size;
-                g_settings.font_spec = spec;
-                change_font(g_reader.view, spec);
+                    chosen.face_name[i] = face.at(i).unicode();
+                chosen.font_size = size;
+                g_settings.font_spec = chosen;
+                change_font(g_reader.view, chosen);
                 update_scroll_bar(window_);
                 check_scroll_range(what);
                 check_edges_clear(what);
