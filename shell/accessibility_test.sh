@@ -31,7 +31,9 @@ cleanup() {
 trap cleanup EXIT
 
 # A display of its own: Xvfb picks a free number and says which.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: the server would otherwise reset when its last client leaves, refusing whoever
+# connects during the reset (the probe below is such a client).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
