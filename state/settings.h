@@ -48,7 +48,7 @@ struct Settings {
     int32_t window_left = 0, window_top = 0, window_width = 0, window_height = 0;
     // Bookmarked lesson keys in the order they were made; none is 0.
     std::vector<uint16_t> bookmarks;
-    // "Night": 0 follows the desktop's colour scheme, 1 dark, 2 light (Go ▸ Night).
+    // Go ▸ Night, stored: 0 follows the desktop's colour scheme, 1 dark, 2 light.
     int32_t night = 0;
 };
 
