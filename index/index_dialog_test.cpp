@@ -4,7 +4,7 @@
 
 #include "bookmarks/bookmarks.h"
 #include "index/index_actions.h"
-#include "index/index_test_support.h"
+#include "index/index_dialog_fixture.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
@@ -18,39 +18,7 @@ namespace {
 
 namespace ts = testing_support;
 
-// The small index in the dialog: 320 x 320 pixels, 307 wide without the scroll bar. Closed,
-// it shows a (x 284, y 0..20) and g (y 20..40).
-class IndexDialogTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        testplat::reset_system();
-        testplat::reset_windows();
-        testplat::reset_text();
-        g_settings = Settings{};
-        g_reader = Reader{};
-        ts::TestBook book = ts::make_test_book(false);
-        book.index = ts::index_list(ts::small_index());
-        ts::use_test_book(book);
-    }
-    void TearDown() override {
-        g_settings = Settings{};
-        g_reader = Reader{};
-        testplat::reset_windows();
-        testplat::reset_text();
-        testplat::reset_system();
-    }
-    static uint16_t run(uint16_t current, testplat::DialogScript script) {
-        testplat::push_dialog_script(std::move(script));
-        return open_index_dialog(nullptr, current, FontSpec{});
-    }
-    static std::string shown() {
-        const IndexTree* tree = index_dialog_tree();
-        std::string s;
-        for (int i = 0; i < tree->line_count; ++i)
-            s += line_visible(tree->lines[i]) ? '1' : '0';
-        return s;
-    }
-};
+using ts::IndexDialogTest;
 
 TEST_F(IndexDialogTest, OpenAGroupAndPickASection) {
     std::string after_first, after_second;

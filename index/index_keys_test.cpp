@@ -3,7 +3,7 @@
 
 #include "index/index_cursor.h"
 #include "index/index_dialog.h"
-#include "index/index_test_support.h"
+#include "index/index_dialog_fixture.h"
 #include "platform/test/test_dialog.h"
 #include "platform/test/test_system.h"
 #include "platform/test/test_text.h"
@@ -16,38 +16,13 @@ namespace {
 
 namespace ts = testing_support;
 
-class IndexKeysTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        testplat::reset_system();
-        testplat::reset_windows();
-        testplat::reset_text();
-        g_settings = Settings{};
-        ts::TestBook book = ts::make_test_book(false);
-        book.index = ts::index_list(ts::small_index());
-        ts::use_test_book(book);
-    }
-    void TearDown() override {
-        g_settings = Settings{};
-        testplat::reset_windows();
-        testplat::reset_text();
-        testplat::reset_system();
-    }
-};
+using IndexKeysTest = ts::IndexDialogTest;
 
 // One step of a user's keys: a key code, or a character typed (key 0).
 struct Step {
     uint32_t key = 0;
     char16_t typed = 0;
 };
-
-std::string shown() {
-    const IndexTree* tree = index_dialog_tree();
-    std::string s;
-    for (int i = 0; i < tree->line_count; ++i)
-        s += line_visible(tree->lines[i]) ? '1' : '0';
-    return s;
-}
 
 TEST_F(IndexKeysTest, TabThenKeysOpenGroupsAndChooseASection) {
     using plat::VK_DOWN, plat::VK_LEFT, plat::VK_RETURN, plat::VK_RIGHT, plat::VK_UP;
