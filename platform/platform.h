@@ -87,8 +87,7 @@ struct FontDesc {
 };
 
 struct TextMetrics {
-    int32_t height = 0;          // row height
-    int32_t max_char_width = 0;  // widest character
+    int32_t height = 0;  // row height
 };
 
 Font* create_font(const FontDesc& desc);
@@ -96,6 +95,9 @@ void delete_font(Font* font);
 // Selects a font into the dc and returns the one selected before (null for the stock font).
 Font* select_font(Dc* dc, Font* font);
 TextMetrics text_metrics(Dc* dc);
+// The widest character the dc's font draws text with. Apart from the metrics: finding it
+// measures many characters, and only a hanging indent needs it.
+int32_t widest_character(Dc* dc);
 
 // How many of the first count characters fit into max_width with the dc's font (the fit), and
 // the width of the whole run; as GetTextExtentExPointW.

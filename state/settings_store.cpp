@@ -128,7 +128,11 @@ void load_settings(std::string_view program_path) {
     for (const StoredValue& v : stored_values()) {
         if (v.key == ValueKey::START) {
             // Kept up to date for whoever looks for the program; the reader itself never reads it.
-            if (!program_path.empty()) write_string_value(v.name, utf16_of(program_path));
+            // Written only when it moved: a write makes the start save the settings file.
+            if (!program_path.empty()) {
+                const std::u16string path = utf16_of(program_path);
+                if (read_string_value(v.name) != path) write_string_value(v.name, path);
+            }
         } else if (v.key == ValueKey::SETTINGS && !v.window_place) {
             load_value(v, records);
         }

@@ -90,8 +90,8 @@ struct Layout {
     uint16_t count = 0;      // lines recorded
     int32_t blank_rows = 0;  // blank rows after paragraphs
     int32_t text_height = 0;
-    int32_t max_char_width = 0;
-    uint8_t style = 1;  // running style
+    int32_t max_char_width = -1;  // -1: not measured for the running style yet
+    uint8_t style = 1;            // running style
     int64_t indent = 0;
     int32_t last_fit = 0;  // characters of the previous line, to size the next fit
 };
@@ -99,7 +99,13 @@ struct Layout {
 void read_metrics(Layout& lay) {
     plat::TextMetrics m = plat::text_metrics(lay.view->dc);
     lay.text_height = m.height;
-    lay.max_char_width = m.max_char_width;
+    lay.max_char_width = -1;
+}
+
+// Measured only for a hanging paragraph: finding the widest character costs many glyphs.
+int32_t max_char_width(Layout& lay) {
+    if (lay.max_char_width < 0) lay.max_char_width = plat::widest_character(lay.view->dc);
+    return lay.max_char_width;
 }
 
 LineRecord* new_line(Layout& lay) {
@@ -177,7 +183,7 @@ bool lay_out_text(Layout& lay, const ParagraphRecord& rec, int32_t hang_level) {
         if (!s) return false;
         ltr = ltr_runs(stored, n);
     }
-    int64_t hang = hang_level ? int64_t{lay.max_char_width} * (hang_level + 1) / 2 : 0;
+    int64_t hang = hang_level ? int64_t{max_char_width(lay)} * (hang_level + 1) / 2 : 0;
     if (lay.indent >= lay.col.width) lay.indent = 0;
 
     int32_t p = 0;

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int DEFAULT_PIXEL_HEIGHT = 16;
 
+plat::Font* g_stock_font = nullptr;  // made when first drawn or measured with
+
 std::vector<plat::Dc*>& all_dcs() {
     static std::vector<plat::Dc*> dcs;
     return dcs;
@@ -43,6 +45,11 @@ void fill_char(plat::Font* font, GlyphPage& page, char16_t c) {
     uint32_t glyphs[2] = {};
     QPointF advances[2];
     for (int f = 0; f < 2; ++f) {
+        if (f == 1 && !font->fallback_ready) {
+            // Only a character the font lacks needs the fallback; most fonts never do.
+            font->faces[1] = QRawFont::fromFont(font->qfont, QFontDatabase::Hebrew);
+            font->fallback_ready = true;
+        }
         if (!font->faces[f].isValid()) continue;
         int n = 1;
         font->faces[f].glyphIndexesForChars(&ch, 1, &glyphs[f], &n);
@@ -85,11 +92,9 @@ void init_font(plat::Font* font, const plat::FontDesc& desc) {
     q.setWeight(QFont::Weight(std::clamp(desc.weight > 0 ? desc.weight : 400, 100, 900)));
     q.setKerning(false);
     font->faces[0] = QRawFont::fromFont(q);
-    font->faces[1] = QRawFont::fromFont(q, QFontDatabase::Hebrew);
     QFontMetrics metrics(q);
     font->ascent = metrics.ascent();
     font->height = std::max(1, metrics.ascent() + metrics.descent());
-    font->max_char_width = widest_used_character(font);
     if (desc.underline) {
         font->underline_pos = std::max(1, metrics.underlinePos());
         font->underline_width = std::max(1, metrics.lineWidth());
@@ -104,12 +109,11 @@ bool gui_available() {
 
 plat::Font* stock_font() {
     // Fonts need the GUI application's font database; without one there is no stock font.
-    static plat::Font* font = nullptr;
-    if (!font && gui_available()) {
-        font = new plat::Font;
-        init_font(font, plat::FontDesc{});
+    if (!g_stock_font && gui_available()) {
+        g_stock_font = new plat::Font;
+        init_font(g_stock_font, plat::FontDesc{});
     }
-    return font;
+    return g_stock_font;
 }
 
 plat::Font* dc_font(const plat::Dc* dc) {
@@ -155,7 +159,7 @@ Font* create_font(const FontDesc& desc) {
 }
 
 void delete_font(Font* font) {
-    if (!font || font == qtplat::stock_font()) return;
+    if (!font || font == qtplat::g_stock_font) return;
     // A dc that still has it selected falls back to the stock font.
     for (Dc* dc : qtplat::all_dcs())
         if (dc->font == font) dc->font = nullptr;
@@ -165,14 +169,21 @@ void delete_font(Font* font) {
 Font* select_font(Dc* dc, Font* font) {
     if (!dc) return nullptr;
     Font* previous = dc->font;
-    dc->font = font == qtplat::stock_font() ? nullptr : font;
+    dc->font = font == qtplat::g_stock_font ? nullptr : font;
     return previous;
 }
 
 TextMetrics text_metrics(Dc* dc) {
     Font* font = qtplat::dc_font(dc);
     if (!font) return {};
-    return {font->height, font->max_char_width};
+    return {font->height};
+}
+
+int32_t widest_character(Dc* dc) {
+    Font* font = qtplat::dc_font(dc);
+    if (!font) return 0;
+    if (font->max_char_width < 0) font->max_char_width = qtplat::widest_used_character(font);
+    return font->max_char_width;
 }
 
 TextExtent text_extent(Dc* dc, const char16_t* text, int32_t count, int32_t max_width) {

@@ -41,10 +41,11 @@ namespace lekta::plat {
 
 struct Font {
     QFont qfont;
-    QRawFont faces[2];  // the font itself, and the face Qt picks for Hebrew text
+    QRawFont faces[2];            // the font itself, and the face Qt picks for Hebrew text
+    bool fallback_ready = false;  // faces[1] looked up (when a character missed faces[0])
     int32_t ascent = 0;
     int32_t height = 0;
-    int32_t max_char_width = 0;
+    int32_t max_char_width = -1;  // -1: not measured yet
     int32_t underline_pos = 0;    // below the baseline
     int32_t underline_width = 0;  // 0: not underlined
     std::array<std::unique_ptr<qtplat::GlyphPage>, 256> pages;

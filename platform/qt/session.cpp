@@ -2,9 +2,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QIcon>
+#include <QIconEngine>
 #include <QLibraryInfo>
+#include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <QWidget>
 
 #if !defined(_WIN32) && !defined(__APPLE__)
@@ -75,15 +79,66 @@ bool display_available() {
 #endif
 }
 
+// The program's icon, its pictures read when a size is first asked for: a window system that
+// shows no window icons never pays for decoding them.
+class ProgramIconEngine : public QIconEngine {
+  public:
+    explicit ProgramIconEngine(QList<int> sizes) : sizes_(std::move(sizes)) {}
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> list;
+        for (int size : sizes_)
+            list.append(QSize(size, size));
+        return list;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = best_size(size);
+        return QSize(side, side).scaled(size, Qt::KeepAspectRatio);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const int side = best_size(size);
+        QPixmap& picture = pictures_[side];
+        if (picture.isNull()) picture.load(QStringLiteral(":/lekta/icons/%1.png").arg(side));
+        if (picture.isNull()) return picture;
+        QPixmap result = picture.size() == size
+                             ? picture
+                             : picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode == QIcon::Disabled)
+            result = QApplication::style()->generatedIconPixmap(mode, result, nullptr);
+        return result;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+    }
+
+    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
+    QString key() const override { return QStringLiteral("lekta-program"); }
+
+  private:
+    // The smallest picture at least as large as asked, else the largest.
+    int best_size(const QSize& size) const {
+        const int want = std::max(size.width(), size.height());
+        for (int side : sizes_)
+            if (side >= want) return side;
+        return sizes_.isEmpty() ? 0 : sizes_.last();
+    }
+
+    QList<int> sizes_;  // ascending
+    QHash<int, QPixmap> pictures_;
+};
+
 // The program's icon on its windows, from the pictures built into the program (a test program
 // has none). The desktop file name ties the windows to the installed menu entry and its icon.
 void set_program_icon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const QString file = QStringLiteral(":/lekta/icons/%1.png").arg(size);
-        if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
-    }
-    if (!icon.isNull()) QApplication::setWindowIcon(icon);
+    QList<int> sizes;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        if (QFile::exists(QStringLiteral(":/lekta/icons/%1.png").arg(size))) sizes.append(size);
+    if (!sizes.isEmpty()) QApplication::setWindowIcon(QIcon(new ProgramIconEngine(sizes)));
     QGuiApplication::setDesktopFileName(QStringLiteral(LEKTA_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral(LEKTA_VERSION_TEXT));
 }

@@ -88,10 +88,14 @@ Font* select_font(Dc* dc, Font* font) {
 TextMetrics text_metrics(Dc* dc) {
     int32_t height = dc && dc->font ? std::abs(dc->font->desc.height) : 0;
     if (height == 0) height = testplat::g_default_height;
+    return {height};
+}
+
+int32_t widest_character(Dc*) {
     int32_t widest = testplat::g_char_width;
     for (const auto& [c, w] : testplat::g_widths)
         widest = std::max(widest, w);
-    return {height, widest};
+    return widest;
 }
 
 // The letters cover the lower three quarters of the row.
