@@ -1,6 +1,7 @@
 // The registry: values kept in one settings file through QSettings, which writes the whole file
 // through a temporary file renamed over the old one, so a crash leaves the old file or the new
 // one. LEKTA_CONFIG_DIR replaces the user's configuration folder (for tests).
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,11 +22,28 @@
 namespace lekta::qtplat {
 namespace {
 
+// What a file looked like: whether there was one, its size and its time of change.
+struct FileState {
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    bool operator==(const FileState&) const = default;
+};
+
+FileState state_of(const QString& path) {
+    const QFileInfo info(path);
+    return {info.exists(), info.size(), info.lastModified()};
+}
+
 // The settings object is never destroyed: at process exit Qt's own settings state may already
 // be gone. Nothing is lost by that, since registry_flush is the point of writing.
 struct RegistryFile {
     QSettings* settings = nullptr;
     std::optional<bool> writable;  // checked at the first write
+    // Writes of a value the file already held are held back, so that a save that changes
+    // nothing leaves the file alone (no lock, no rewrite, no waiting for the disk).
+    QStringList held_back;
+    FileState seen;  // the file as last read or written here
 };
 
 RegistryFile& registry_file() {
@@ -94,6 +112,7 @@ QSettings& settings() {
         remove_stale_save_files(registry_path());
         file.settings = new QSettings(registry_path(), registry_format());
         file.settings->setAtomicSyncRequired(true);
+        file.seen = state_of(registry_path());
     }
     return *file.settings;
 }
@@ -120,6 +139,7 @@ void reopen_registry() {
     delete registry_file().settings;
     registry_file().settings = nullptr;
     registry_file().writable.reset();
+    registry_file().held_back.clear();
 }
 
 }  // namespace lekta::qtplat
@@ -142,8 +162,13 @@ bool registry_write(const char16_t* key_path, const char16_t* value_name, const 
     if (!*writable) return false;
     QString key = qtplat::settings_key(key_path, value_name);
     QString old = qtplat::stored_key(s, key);
+    const QString text = qtplat::encode_reg_value(value);
+    if (old == key && s.value(key).toString() == text) {
+        qtplat::registry_file().held_back.append(key);
+        return true;
+    }
     if (!old.isEmpty() && old != key) s.remove(old);
-    s.setValue(key, qtplat::encode_reg_value(value));
+    s.setValue(key, text);
     return true;
 }
 
@@ -153,7 +178,16 @@ std::string registry_location() {
 
 bool registry_flush() {
     QSettings& s = qtplat::settings();
+    auto& file = qtplat::registry_file();
+    // Another program changed or removed the file since it was read: it may lack what was
+    // held back, which is written after all.
+    if (!file.held_back.isEmpty() && qtplat::state_of(qtplat::registry_path()) != file.seen) {
+        for (const QString& key : file.held_back)
+            s.setValue(key, s.value(key));
+    }
+    file.held_back.clear();
     s.sync();
+    file.seen = qtplat::state_of(qtplat::registry_path());
     return s.status() == QSettings::NoError;
 }
 

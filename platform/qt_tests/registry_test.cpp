@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <filesystem>
+
 #include "platform/qt/qt_internal.h"
 #include "platform/qt/registry_text.h"
 
@@ -124,6 +126,43 @@ TEST_F(RegistryTest, NothingIsWrittenBeforeAFlushAndReadingCreatesNothing) {
     EXPECT_FALSE(QFile::exists(file_path()));
     ASSERT_TRUE(plat::registry_flush());
     EXPECT_TRUE(QFile::exists(file_path()));
+}
+
+// A save that changes nothing leaves the file as it is (the same file, not a rewritten copy); one
+// whose file another program removed or changed since it was read writes every value again.
+TEST_F(RegistryTest, ASaveRewritesTheFileOnlyWhenItWouldChangeIt) {
+    const std::vector<std::pair<QString, RegValue>> values = {{"FontSize", dword(14)},
+                                                              {"FontName", text("David CLM")}};
+    enum class Meanwhile { nothing, removed, rewritten };
+    for (Meanwhile meanwhile : {Meanwhile::nothing, Meanwhile::removed, Meanwhile::rewritten}) {
+        write_file("");
+        for (const auto& [name, value] : values)
+            ASSERT_TRUE(plat::registry_write(KEY, u16(name).c_str(), value));
+        ASSERT_TRUE(plat::registry_flush());
+        // The next run reads the file and saves the same values.
+        qtplat::reopen_registry();
+        const std::filesystem::path path = file_path().toStdString();
+        const std::filesystem::path link = path.string() + ".link";
+        std::filesystem::remove(link);
+        std::filesystem::create_hard_link(path, link);
+        for (const auto& [name, value] : values)
+            ASSERT_TRUE(plat::registry_write(KEY, u16(name).c_str(), value));
+        if (meanwhile == Meanwhile::removed) {
+            ASSERT_TRUE(QFile::remove(file_path()));
+        } else if (meanwhile == Meanwhile::rewritten) {
+            QFile file(file_path());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("[Halvern\\Lekta-Hebrew]\nFontSize=dword:00000009\n");
+        }
+        ASSERT_TRUE(plat::registry_flush());
+        std::error_code error;
+        const auto links = std::filesystem::hard_link_count(path, error);
+        EXPECT_EQ(links == 2, meanwhile == Meanwhile::nothing) << int(meanwhile);
+        std::filesystem::remove(link);
+        qtplat::reopen_registry();
+        for (const auto& [name, value] : values)
+            expect_same(read(name), value, name.toUtf8().constData());
+    }
 }
 
 TEST_F(RegistryTest, HandEditsAndGarbageReadAsTextOrMissing) {
