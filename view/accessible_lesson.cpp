@@ -28,14 +28,6 @@ ParagraphKind kind_of(uint8_t style) {
     return ParagraphKind::text;
 }
 
-// Where stored byte i of a visual-order run of count bytes stands in reading order: the run
-// turned round, its left-to-right stretches kept in their own order.
-int32_t reading_index(const std::vector<LtrRun>& runs, int32_t count, int32_t i) {
-    for (const LtrRun& r : runs)
-        if (i >= r.first && i < r.end) return (count - r.end) + (i - r.first);
-    return count - 1 - i;
-}
-
 void append_number(std::u16string& out, int32_t n) {
     for (char c : std::to_string(n))
         out += char16_t(c);
