@@ -288,7 +288,8 @@ bool clear_selection(TextView* view) {
 void select_all(TextView* view) {
     if (!view) return;
     const std::vector<ParagraphRecord> list = paragraphs(*view);
-    if (!list.empty()) select_passage(view, list.front().offset, end_of(list.back()));
+    // Past the last paragraph's end: its line end is part of the lesson too.
+    if (!list.empty()) select_passage(view, list.front().offset, view->text.length);
 }
 
 void extend_selection(TextView* view, SelectStep step) {
@@ -323,7 +324,7 @@ void extend_selection(TextView* view, SelectStep step) {
     }
     const std::vector<ParagraphRecord> list = paragraphs(*view);
     if (list.empty()) return;
-    caret = std::clamp(caret, list.front().offset, end_of(list.back()));
+    caret = std::clamp(caret, list.front().offset, view->text.length);
     bring_into_view(view, caret_place(*view, caret).line);
     view->sel_anchor = static_cast<uint16_t>(anchor);
     view->sel_caret = static_cast<uint16_t>(caret);
