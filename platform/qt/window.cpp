@@ -417,6 +417,10 @@ void show_window(Window* window) {
     else {
         window->top->show();
         qtplat::keep_on_screen(window->top);
+        // Once more when a window manager has framed it: its title bar must be on the screen
+        // too, and the frame is not known until then.
+        QTimer::singleShot(qtplat::PLACE_AGAIN_MS, window->top,
+                           [top = window->top] { qtplat::keep_on_screen(top); });
     }
     // Without a window manager nobody else gives the new window the keys.
     window->top->activateWindow();
