@@ -121,6 +121,11 @@ TEST_F(SelectionTest, TheSelectedPassageIsWhatCopyHolds) {
              t.drag({0, -17}, {0, 33});
          },
          u"יב אבג"},
+        {"from the end of the verse number: the text, no unseen space",
+         [](SelectionTest& t) {
+             t.drag({0, -1}, {0, 33});
+         },
+         u"אבג"},
         {"a number and a Latin word inside the line",
          [](SelectionTest& t) {
              t.drag({1, 57}, {1, 123});

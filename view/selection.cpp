@@ -60,6 +60,7 @@ struct Cell {
     uint32_t position = 0;  // the reading position before it
     char16_t shown = 0;     // as drawn
     bool rtl = false;       // the reading runs right to left through it
+    bool label = false;     // of the hanging label
 };
 
 // The cells of count stored bytes from start, drawn from x as draw_view draws them.
@@ -128,6 +129,8 @@ std::vector<Cell> line_cells(TextView& view, const LineRecord& line) {
     if (line.hang > 0) {
         const HangingLabel label = hanging_label(view, line);
         add_run(view, rec, runs, label.offset, label.length, label.x, cells);
+        for (Cell& c : cells)
+            c.label = true;
         if (!(line.style & STYLE_VISUAL)) start = label.text_offset;
     }
     add_run(view, rec, runs, start, line.count, line.x, cells);
@@ -181,7 +184,18 @@ uint32_t position_in_line(TextView& view, int32_t index, int64_t x) {
         }
     }
     const bool left_half = 2 * (x - best->x) < best->width;
-    return best->position + (left_half == best->rtl ? 1u : 0u);
+    const uint32_t position = best->position + (left_half == best->rtl ? 1u : 0u);
+    // The spaces between a label and its text are not drawn: a point after the label stands
+    // where the text begins, so that a passage holds no space the eye did not see selected.
+    if (best->label && std::none_of(cells.begin(), cells.end(), [position](const Cell& c) {
+            return c.label && c.position == position;
+        })) {
+        uint32_t text_start = UINT32_MAX;
+        for (const Cell& c : cells)
+            if (!c.label && c.position > position) text_start = std::min(text_start, c.position);
+        if (text_start != UINT32_MAX) return text_start;
+    }
+    return position;
 }
 
 // The line a caret stands on and the x of its boundary there; line -1 when no line shows it.
