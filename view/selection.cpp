@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/accessible.h"
 #include "state/reader.h"
 #include "view/frame.h"
 #include "view/letter_code.h"
@@ -435,7 +436,10 @@ void release_pointer(plat::Window* window) {
     if (!view || view->press == PRESS_NONE) return;
     const bool tap = view->press == PRESS_HELD;
     view->press = PRESS_NONE;
-    if (!tap) return;
+    if (!tap) {
+        plat::accessible_changed(window, plat::AccessibleChange::content);
+        return;
+    }
     clear_selection(view);
     handle_tap(window, view->press_x, view->press_y);
 }
