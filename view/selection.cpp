@@ -327,6 +327,9 @@ void extend_selection(TextView* view, SelectStep step) {
         const bool rtl = rec.style == 0 || drawn_right_to_left(rec);
         caret = step_letter(*view, caret, (step == SelectStep::left) == rtl);
     } else {
+        // A caret past the last paragraph (the whole lesson selected) stands at its end.
+        const std::vector<ParagraphRecord> list = paragraphs(*view);
+        if (!list.empty()) caret = std::clamp(caret, list.front().offset, end_of(list.back()));
         const CaretPlace place = caret_place(*view, caret);
         const int32_t target = place.line + (step == SelectStep::down ? 1 : -1);
         if (place.line < 0) return;
