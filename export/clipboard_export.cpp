@@ -12,6 +12,7 @@
 #include "state/reader.h"
 #include "state/settings.h"
 #include "view/letter_code.h"
+#include "view/selection.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -97,8 +98,12 @@ int copy_to_clipboard(const TextView* view, bool append) {
     try {
         // Rich text goes to programs that order text themselves: each paragraph in reading
         // order. Legacy fonts draw as stored, so their text keeps the order on the screen.
-        const std::u16string flat = flatten_lesson(
-            text, letters_are_unicode() ? FlatOrder::Reading : FlatOrder::AsSettings);
+        const FlatOrder order = letters_are_unicode() ? FlatOrder::Reading : FlatOrder::AsSettings;
+        // A selected passage goes the same way as the lesson, cut to the selection.
+        const Passage passage = selected_passage(*view);
+        const std::u16string flat = passage.from == passage.to
+                                        ? flatten_lesson(text, order)
+                                        : flatten_passage(text, order, passage.from, passage.to);
         return hand_over_flat_text(flat, flat_text_capacity(text, view->text.length), append);
     } catch (const std::bad_alloc&) {
         return EXPORT_OUT_OF_MEMORY;

@@ -22,9 +22,10 @@ constexpr int EXPORT_OUT_OF_MEMORY = 0xFFFE;
 // The message shown when the flat text would not fit the room counted for it.
 constexpr const char16_t* FLAT_OVERFLOW_MESSAGE = u"(obuf > (start + size))";
 
-// Copy (append false) replaces the clipboard's contents with the view's lesson; Append (true)
-// adds the lesson to the document (or text) the clipboard holds. Nothing without a view or a
-// text. On EXPORT_OUT_OF_MEMORY the clipboard is unchanged and the caller stops the program.
+// Copy (append false) replaces the clipboard's contents with the view's lesson, or with the
+// passage selected in it; Append (true) adds it to the document (or text) the clipboard holds.
+// Nothing without a view or a text. On EXPORT_OUT_OF_MEMORY the clipboard is unchanged and the
+// caller stops the program.
 int copy_to_clipboard(const TextView* view, bool append);
 
 // The room counted for the flat text of a lesson of length bytes, in characters with its

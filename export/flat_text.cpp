@@ -1,7 +1,12 @@
 #include "export/flat_text.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "state/settings.h"
 #include "view/letter_code.h"
+#include "view/reading_order.h"
+#include "view/text_view.h"
 
 namespace lekta {
 namespace {
@@ -15,8 +20,52 @@ void append_converted(std::u16string& out, const uint8_t* bytes, int32_t count, 
     if (run) out.append(run);
 }
 
+// Whether append_converted turns the run round.
+bool turns(bool reverse) {
+    const uint32_t saved = g_settings.flags;
+    g_settings.flags = reverse ? (saved | FLAG_REVERSE) : (saved & ~FLAG_REVERSE);
+    const bool turned = display_turns_runs();
+    g_settings.flags = saved;
+    return turned;
+}
+
 int32_t rule_length(uint8_t measure) {
     return measure <= 160 ? measure : (measure - 160) * 2;
+}
+
+bool turned_round(const ParagraphRecord& record, FlatOrder order) {
+    return order == FlatOrder::Reading ? (record.style & STYLE_VISUAL) != 0
+                                       : (g_settings.flags & FLAG_REVERSE) != 0;
+}
+
+void append_end(std::u16string& out, const ParagraphRecord& record) {
+    if (!is_rule(record.style)) out.append(static_cast<size_t>(record.measure & 0x3F), u' ');
+    out.append(u"\r\n");
+    if (record.style & STYLE_BLANK_AFTER) out.append(u"\r\n");
+}
+
+// The characters of a text paragraph read at [a, b) of its length.
+void append_part(std::u16string& out, const uint8_t* bytes, const ParagraphRecord& record,
+                 FlatOrder order, uint32_t a, uint32_t b) {
+    const auto n = static_cast<int32_t>(record.length);
+    const bool visual = (record.style & STYLE_VISUAL) != 0;
+    const bool reverse = turned_round(record, order);
+    std::u16string whole;
+    append_converted(whole, bytes, n, reverse);
+    const bool turned = turns(reverse);
+    if (whole.size() == record.length && visual == turned) {
+        // Converted in reading order: the part is a stretch of it.
+        out.append(whole, a, b - a);
+        return;
+    }
+    // Drawn in another order than it reads: the bytes read there, in their stored order.
+    const std::vector<LtrRun> runs = visual ? ltr_runs(bytes, n) : std::vector<LtrRun>{};
+    std::vector<uint8_t> picked;
+    for (int32_t j = 0; j < n; ++j) {
+        const auto r = static_cast<uint32_t>(visual ? reading_index(runs, n, j) : j);
+        if (r >= a && r < b) picked.push_back(bytes[j]);
+    }
+    append_converted(out, picked.data(), static_cast<int32_t>(picked.size()), reverse);
 }
 
 }  // namespace
@@ -29,15 +78,32 @@ std::u16string flatten_lesson(std::span<const uint8_t> text, FlatOrder order) {
         if ((record.style & STYLE_SIZE_MASK) == STYLE_RULE) {
             out.append(static_cast<size_t>(rule_length(record.measure)), u'-');
         } else {
-            const bool reverse = order == FlatOrder::Reading
-                                     ? (record.style & STYLE_VISUAL) != 0
-                                     : (g_settings.flags & FLAG_REVERSE) != 0;
             append_converted(out, text.data() + record.offset, static_cast<int32_t>(record.length),
-                             reverse);
-            out.append(static_cast<size_t>(record.measure & 0x3F), u' ');
+                             turned_round(record, order));
         }
-        out.append(u"\r\n");
-        if (record.style & STYLE_BLANK_AFTER) out.append(u"\r\n");
+        append_end(out, record);
+    }
+    return out;
+}
+
+std::u16string flatten_passage(std::span<const uint8_t> text, FlatOrder order, uint32_t from,
+                               uint32_t to) {
+    std::u16string out;
+    uint32_t cursor = 0;
+    ParagraphRecord record;
+    while (next_paragraph(text, cursor, record)) {
+        const uint32_t end = record.offset + record.length;
+        if (is_rule(record.style)) {
+            if (from > record.offset || to <= record.offset) continue;
+            out.append(static_cast<size_t>(rule_length(record.measure)), u'-');
+        } else {
+            const uint32_t a = std::max(from, record.offset), b = std::min(to, end);
+            if (a < b)
+                append_part(out, text.data() + record.offset, record, order, a - record.offset,
+                            b - record.offset);
+            if (from > end || to <= end) continue;
+        }
+        append_end(out, record);
     }
     return out;
 }

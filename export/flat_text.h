@@ -20,6 +20,12 @@ enum class FlatOrder {
 // blank row follows it. A rule: a run of '-' as long as its width (pixels up to 160, doubled
 // percentages above), CR LF, and the blank line likewise.
 std::u16string flatten_lesson(std::span<const uint8_t> text, FlatOrder order);
+// The same for the reading positions [from, to) (view/selection.h): the characters read there,
+// a paragraph's end (its indent, line ends and blank row) only when the passage runs past it,
+// a rule when the passage runs over it. Characters of a paragraph drawn in another order than
+// it reads keep the drawn order, as flatten_lesson keeps it.
+std::u16string flatten_passage(std::span<const uint8_t> text, FlatOrder order, uint32_t from,
+                               uint32_t to);
 
 // The date text (letter code, visual order) in reading order.
 std::u16string date_text_in_reading_order(const uint8_t* text, int32_t length);

@@ -155,10 +155,15 @@ constexpr uint32_t WM_ACTIVATE = 0x0006;  // wparam low word: nonzero when activ
 constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_HELP = 0x0053;
-constexpr uint32_t WM_KEYDOWN = 0x0100;      // wparam: a VK_ code
-constexpr uint32_t WM_COMMAND = 0x0111;      // wparam low word: the command id
-constexpr uint32_t WM_VSCROLL = 0x0115;      // wparam: request | position << 16
-constexpr uint32_t WM_LBUTTONDOWN = 0x0201;  // lparam: x | y << 16 (client coordinates)
+constexpr uint32_t WM_KEYDOWN = 0x0100;  // wparam: a VK_ code; lparam: KEY_SHIFT
+constexpr uint32_t WM_COMMAND = 0x0111;  // wparam low word: the command id
+constexpr uint32_t WM_VSCROLL = 0x0115;  // wparam: request | position << 16
+// The main window's pointer: a press, moves while the button is held, and the release, each
+// with lparam x | y << 16 (client coordinates). Dialogs get presses alone.
+constexpr uint32_t WM_MOUSEMOVE = 0x0200;  // wparam: MK_LBUTTON
+constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr uint32_t WM_LBUTTONUP = 0x0202;
+constexpr uint32_t MK_LBUTTON = 0x0001;
 // wparam: MK_CONTROL and the other key bits | wheel notches (signed, 120 each; away from the
 // user is positive) << 16.
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
@@ -176,7 +181,12 @@ inline uint16_t command_id(uintptr_t wparam) {
 inline uint16_t notify_code(uintptr_t wparam) {
     return static_cast<uint16_t>((wparam >> 16) & 0xFFFF);
 }
-// WM_LBUTTONDOWN: client coordinates travel as signed 16-bit values.
+// WM_KEYDOWN: the bit set in lparam while Shift is held.
+constexpr intptr_t KEY_SHIFT = intptr_t(1) << 25;
+inline bool shift_held(intptr_t lparam) {
+    return (lparam & KEY_SHIFT) != 0;
+}
+// WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP: client coordinates as signed 16-bit values.
 inline MessagePoint tap_point(intptr_t lparam) {
     const auto bits = static_cast<uint32_t>(lparam);
     return {static_cast<int16_t>(bits & 0xFFFF), static_cast<int16_t>(bits >> 16)};
@@ -199,6 +209,7 @@ inline int32_t wheel_delta(uintptr_t wparam) {
 }
 
 constexpr uint32_t VK_RETURN = 0x0D;
+constexpr uint32_t VK_ESCAPE = 0x1B;
 constexpr uint32_t VK_PRIOR = 0x21;
 constexpr uint32_t VK_NEXT = 0x22;
 constexpr uint32_t VK_END = 0x23;

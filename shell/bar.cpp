@@ -59,11 +59,12 @@ constexpr std::array<ToolButtonSpec, BAR_IMAGE_COUNT> BUTTONS = {{
 // the menu names so that its items show every key they have. A disabled command's key reaches
 // the dispatcher, which leaves it alone.
 constexpr plat::Accelerator MENU_KEYS[] = {{CMD_MENU, "F10"}, {CMD_MENU, "Alt+G"}};
-// Zoom has no menu item: its keys belong to the window alone.
+// Zoom and Select All have no menu item: their keys belong to the window alone.
 constexpr plat::Accelerator ZOOM_KEYS[] = {{CMD_ZOOM_IN, "Ctrl++"},
                                            {CMD_ZOOM_IN, "Ctrl+="},
                                            {CMD_ZOOM_OUT, "Ctrl+-"},
-                                           {CMD_ZOOM_RESET, "Ctrl+0"}};
+                                           {CMD_ZOOM_RESET, "Ctrl+0"},
+                                           {CMD_SELECT_ALL, "Ctrl+A"}};
 constexpr std::u16string_view WINDOW_KEYS[] = {u"F1", u"Left", u"Right"};
 
 bool is_window_key(const char16_t* text) {

@@ -20,6 +20,7 @@
 #include "state/reader.h"
 #include "state/settings.h"
 #include "view/frame.h"
+#include "view/selection.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -130,6 +131,9 @@ int dispatch_command(plat::Window* window, uintptr_t command) {
             return 0;
         case CMD_APPEND:
             copy_lesson(true);
+            return 0;
+        case CMD_SELECT_ALL:
+            select_all(g_reader.view);
             return 0;
         default:
             // Not one of ours.

@@ -143,6 +143,9 @@ TEST_F(DesktopCommandsTest, BothPalettesAreReadable) {
         EXPECT_GE(contrast(p->highlight_text, p->highlight_ground), 4.5);
         EXPECT_GE(contrast(p->strip_text, p->strip_ground), 4.5);
         EXPECT_GE(contrast(p->caption_text, p->caption_ground), 3.5);
+        EXPECT_GE(contrast(p->selection_text, p->selection_ground), 4.5);
+        EXPECT_GE(contrast(p->selection_ground, p->ground), 1.5);
+        EXPECT_NE(p->selection_ground, p->highlight_ground);
     }
     // The highlight stands out of the dark ground by lightness (yellow on white, by hue).
     EXPECT_GE(contrast(DARK_PALETTE.highlight_ground, DARK_PALETTE.ground), 1.5);

@@ -3,6 +3,7 @@
 #include "shell/main_window.h"
 #include "state/reader.h"
 #include "state/settings.h"
+#include "view/selection.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -16,12 +17,38 @@ void scroll_rows(plat::Window* window, int32_t rows) {
     update_scroll_bar(window);
 }
 
+// Shift with an arrow moves the selection's end; the arrows alone and the page keys keep their
+// own meaning and let the selection go.
+SelectStep select_step(uint32_t key) {
+    switch (key) {
+        case plat::VK_LEFT:
+            return SelectStep::left;
+        case plat::VK_RIGHT:
+            return SelectStep::right;
+        case plat::VK_UP:
+            return SelectStep::up;
+        default:
+            return SelectStep::down;
+    }
+}
+
+bool is_moving_key(uint32_t key) {
+    return key >= plat::VK_PRIOR && key <= plat::VK_DOWN;
+}
+
 }  // namespace
 
-intptr_t handle_key(plat::Window* window, uint32_t key) {
+intptr_t handle_key(plat::Window* window, uint32_t key, bool shift) {
     const Settings& s = g_settings;
     const Reader& r = g_reader;
     TextView* view = r.view;
+    if (view && shift && key >= plat::VK_LEFT && key <= plat::VK_DOWN) {
+        extend_selection(view, select_step(key));
+        update_scroll_bar(window);
+        return 0;
+    }
+    if (key == plat::VK_ESCAPE) return clear_selection(view) ? 0 : 1;
+    if (is_moving_key(key)) clear_selection(view);
     // Without a view there is nothing to scroll; the day keys still work.
     const uint32_t mode = key_page_mode(s.flags);
     switch (key) {

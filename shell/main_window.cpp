@@ -13,6 +13,7 @@
 #include "state/settings.h"
 #include "state/settings_store.h"
 #include "view/frame.h"
+#include "view/selection.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -76,7 +77,7 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             dispatch_command(window, CMD_ABOUT);
             return 0;
         case plat::WM_KEYDOWN:
-            return handle_key(window, static_cast<uint32_t>(wparam));
+            return handle_key(window, static_cast<uint32_t>(wparam), plat::shift_held(lparam));
         case plat::WM_COMMAND:
             dispatch_command(window, wparam);
             return 0;
@@ -88,7 +89,14 @@ intptr_t main_window_proc(plat::Window* window, uint32_t message, uintptr_t wpar
             if (wparam & plat::MK_CONTROL) zoom(window, plat::wheel_delta(wparam) > 0 ? 1 : -1);
             return 0;
         case plat::WM_LBUTTONDOWN:
-            handle_tap(window, plat::tap_point(lparam).x, plat::tap_point(lparam).y);
+            press_pointer(window, plat::tap_point(lparam).x, plat::tap_point(lparam).y);
+            return 0;
+        case plat::WM_MOUSEMOVE:
+            if (wparam & plat::MK_LBUTTON)
+                move_pointer(window, plat::tap_point(lparam).x, plat::tap_point(lparam).y);
+            return 0;
+        case plat::WM_LBUTTONUP:
+            release_pointer(window);
             return 0;
         case plat::WM_CLOSE:
         case WM_CLOSE_MAIN:

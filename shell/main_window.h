@@ -34,6 +34,8 @@ constexpr uint16_t CMD_EXPORT_YEAR = 40024;
 constexpr uint16_t CMD_ZOOM_IN = 40020;
 constexpr uint16_t CMD_ZOOM_OUT = 40021;
 constexpr uint16_t CMD_ZOOM_RESET = 40022;
+// The whole lesson selected (a key only).
+constexpr uint16_t CMD_SELECT_ALL = 40025;
 // The menu's own button: opens the popup, from a key as from a click.
 constexpr uint16_t CMD_MENU = 40001;
 
@@ -79,7 +81,7 @@ void update_bookmark_check();
 // ---- Keys and the scroll bar -----------------------------------------------------------------
 
 // WM_KEYDOWN: 0 when the key was handled, 1 when not.
-intptr_t handle_key(plat::Window* window, uint32_t key);
+intptr_t handle_key(plat::Window* window, uint32_t key, bool shift = false);
 // WM_VSCROLL with its request and position.
 void handle_vscroll(plat::Window* window, uint32_t request, int32_t position);
 

@@ -99,9 +99,13 @@ TEST_F(ReadingTest, APageThereAndBackIsTheSameView) {
     send(plat::WM_VSCROLL, plat::SB_PAGEUP);
     EXPECT_EQ(v->top_row, 0);
     const intptr_t x = v->left + v->width / 2;
-    send(plat::WM_LBUTTONDOWN, 0, x | intptr_t(v->top + v->height - 4) << 16);
+    const intptr_t low = x | intptr_t(v->top + v->height - 4) << 16;
+    send(plat::WM_LBUTTONDOWN, plat::MK_LBUTTON, low);
+    send(plat::WM_LBUTTONUP, 0, low);
     EXPECT_EQ(v->top_row, page);
-    send(plat::WM_LBUTTONDOWN, 0, x | intptr_t(v->top + 4) << 16);
+    const intptr_t high = x | intptr_t(v->top + 4) << 16;
+    send(plat::WM_LBUTTONDOWN, plat::MK_LBUTTON, high);
+    send(plat::WM_LBUTTONUP, 0, high);
     EXPECT_EQ(v->top_row, 0);
     EXPECT_EQ(repaint_texts(), first);
 

@@ -6,6 +6,7 @@
 #include "calendar/date_text.h"
 #include "calendar/hebrew_calendar.h"
 #include "view/reading_order.h"
+#include "view/selection.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -26,14 +27,6 @@ ParagraphKind kind_of(uint8_t style) {
     if (style == STYLE_TITLE) return ParagraphKind::title;
     if (style == STYLE_SUBTITLE) return ParagraphKind::subtitle;
     return ParagraphKind::text;
-}
-
-// Where stored byte i of a visual-order run of count bytes stands in reading order: the run
-// turned round, its left-to-right stretches kept in their own order.
-int32_t reading_index(const std::vector<LtrRun>& runs, int32_t count, int32_t i) {
-    for (const LtrRun& r : runs)
-        if (i >= r.first && i < r.end) return (count - r.end) + (i - r.first);
-    return count - 1 - i;
 }
 
 void append_number(std::u16string& out, int32_t n) {
@@ -110,6 +103,20 @@ int32_t text_offset(const AccessibleLesson& lesson, std::span<const uint8_t> sto
     return int32_t(lesson.text.size());
 }
 
+namespace {
+
+// A reading position (view/selection.h) as an offset in the lesson's text.
+int32_t position_offset(const AccessibleLesson& lesson, uint32_t position) {
+    for (const AccessibleParagraph& p : lesson.paragraphs) {
+        if (position < p.byte_offset) return p.start;
+        if (position <= p.byte_offset + uint32_t(p.length))
+            return p.start + int32_t(position - p.byte_offset);
+    }
+    return int32_t(lesson.text.size());
+}
+
+}  // namespace
+
 ReadingState reading_state(const TextView& view) {
     ReadingState out;
     const std::span<const uint8_t> stored = view.text.span();
@@ -137,7 +144,12 @@ ReadingState reading_state(const TextView& view) {
             row += line_rows(line);
         }
     }
-    if (view.hl_end > view.hl_start) {
+    if (has_selection(view)) {
+        // A passage the user selected is the selection; its positions count in reading order.
+        const Passage passage = selected_passage(view);
+        out.selection_start = position_offset(out.lesson, passage.from);
+        out.selection_end = position_offset(out.lesson, passage.to);
+    } else if (view.hl_end > view.hl_start) {
         // A hit in visual order runs backwards in the text: take its two ends either way.
         const int32_t a = text_offset(out.lesson, stored, view.hl_start);
         const int32_t b = text_offset(out.lesson, stored, view.hl_end - 1u);

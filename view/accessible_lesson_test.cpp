@@ -87,6 +87,14 @@ TEST_F(AccessibleLessonTest, TheTopRowIsTheCaretAndTheHitTheSelection) {
     EXPECT_EQ(hebrew(u"bcd"),
               state.lesson.text.substr(size_t(state.selection_start),
                                        size_t(state.selection_end - state.selection_start)));
+    // A selected passage stands before the hit: reading positions, the label's included.
+    view->sel_anchor = uint16_t(verse + 4);
+    view->sel_caret = uint16_t(verse);
+    const ReadingState selected = reading_state(*view);
+    EXPECT_EQ(
+        lesson.text.substr(size_t(lesson.paragraphs[2].start), 4),
+        selected.lesson.text.substr(size_t(selected.selection_start),
+                                    size_t(selected.selection_end - selected.selection_start)));
 }
 
 TEST(SpokenDate, HebrewThenCivilWithOrWithoutTheYears) {

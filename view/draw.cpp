@@ -5,6 +5,7 @@
 #include "state/reader.h"
 #include "view/letter_code.h"
 #include "view/palette.h"
+#include "view/selection.h"
 #include "view/text_view.h"
 
 namespace lekta {
@@ -41,49 +42,6 @@ uint32_t paragraph_end(const TextView& view, uint32_t pos) {
     while (pos < view.text.length && bytes[pos] != 0)
         ++pos;
     return std::min(pos, view.text.length);
-}
-
-// The hanging label drawn beside a labelled paragraph's first line, in stored bytes.
-struct Label {
-    uint32_t offset = 0;
-    int32_t length = 0;  // fitted into the hanging area
-    int32_t width = 0;
-    uint32_t text_offset = 0;  // reading-order text: where the line's own text starts
-    int64_t x = 0;
-};
-
-Label find_label(const TextView& view, const LineRecord& line) {
-    Label label;
-    const uint8_t* bytes = view.text.bytes.get();
-    const uint32_t length = view.text.length;
-    uint32_t start = std::min<uint32_t>(line.offset, length);
-    if (line.style & STYLE_VISUAL) {
-        // After the segment: on to the next space, past the spaces, the rest of the paragraph.
-        uint32_t pos = std::min<uint32_t>(start + line.count, length);
-        while (pos < length && bytes[pos] != 0 && bytes[pos] != ' ')
-            ++pos;
-        while (pos < length && bytes[pos] == ' ')
-            ++pos;
-        label.offset = pos;
-        label.length = static_cast<int32_t>(paragraph_end(view, pos) - pos);
-    } else {
-        // The word at the line's offset; the line's text starts after it and its spaces.
-        uint32_t pos = start;
-        while (pos < length && bytes[pos] != 0 && bytes[pos] != ' ')
-            ++pos;
-        label.offset = start;
-        label.length = static_cast<int32_t>(pos - start);
-        while (pos < length && bytes[pos] == ' ')
-            ++pos;
-        label.text_offset = pos;
-    }
-    label.width = line.hang;
-    measure_fit(view.dc, bytes + label.offset, label.width, label.length);
-    if (line.style & STYLE_VISUAL)
-        label.x = int64_t{line.x} + line.width + line.hang - label.width;
-    else
-        label.x = int64_t{line.x} - line.hang;
-    return label;
 }
 
 int32_t clamp32(int64_t v) {
@@ -130,6 +88,40 @@ void draw_highlighted_part(const TextView& view, uint32_t start, int32_t count, 
 
 }  // namespace
 
+HangingLabel hanging_label(const TextView& view, const LineRecord& line) {
+    HangingLabel label;
+    const uint8_t* bytes = view.text.bytes.get();
+    const uint32_t length = view.text.length;
+    uint32_t start = std::min<uint32_t>(line.offset, length);
+    if (line.style & STYLE_VISUAL) {
+        // After the segment: on to the next space, past the spaces, the rest of the paragraph.
+        uint32_t pos = std::min<uint32_t>(start + line.count, length);
+        while (pos < length && bytes[pos] != 0 && bytes[pos] != ' ')
+            ++pos;
+        while (pos < length && bytes[pos] == ' ')
+            ++pos;
+        label.offset = pos;
+        label.length = static_cast<int32_t>(paragraph_end(view, pos) - pos);
+    } else {
+        // The word at the line's offset; the line's text starts after it and its spaces.
+        uint32_t pos = start;
+        while (pos < length && bytes[pos] != 0 && bytes[pos] != ' ')
+            ++pos;
+        label.offset = start;
+        label.length = static_cast<int32_t>(pos - start);
+        while (pos < length && bytes[pos] == ' ')
+            ++pos;
+        label.text_offset = pos;
+    }
+    label.width = line.hang;
+    measure_fit(view.dc, bytes + label.offset, label.width, label.length);
+    if (line.style & STYLE_VISUAL)
+        label.x = int64_t{line.x} + line.width + line.hang - label.width;
+    else
+        label.x = int64_t{line.x} - line.hang;
+    return label;
+}
+
 int draw_view(TextView* view, DrawMode mode) {
     if (!has_text(view)) return VIEW_MISSING;
     view->rows_drawn = 0;
@@ -164,7 +156,7 @@ int draw_view(TextView* view, DrawMode mode) {
             }
             uint32_t start = line->offset;
             if (line->hang > 0) {
-                Label label = find_label(*view, *line);
+                HangingLabel label = hanging_label(*view, *line);
                 draw_run(*view, label.offset, label.length, label.x, y, label.width, line->height);
                 if (!(line->style & STYLE_VISUAL)) start = label.text_offset;
             }
@@ -180,8 +172,9 @@ int draw_view(TextView* view, DrawMode mode) {
     plat::select_font(dc, previous);
     plat::set_text_color(dc, color);
     plat::set_bk_color(dc, background);
-    if (view->hl_start || view->hl_end) return draw_highlight(view);
-    return 0;
+    const int result = (view->hl_start || view->hl_end) ? draw_highlight(view) : 0;
+    draw_selection(view);
+    return result;
 }
 
 int draw_highlight(TextView* view) {
@@ -202,7 +195,7 @@ int draw_highlight(TextView* view) {
         const bool text_hit =
             line->offset <= hl_end && uint32_t{line->offset} + line->count >= hl_start;
         // A visual-order label lies outside its line's bytes: a hit in it is drawn on its own.
-        const Label label = line->hang > 0 ? find_label(*view, *line) : Label{};
+        const HangingLabel label = line->hang > 0 ? hanging_label(*view, *line) : HangingLabel{};
         const bool label_hit = line->hang > 0 && (line->style & STYLE_VISUAL) &&
                                label.offset < hl_end && label.offset + label.length > hl_start;
         if (!is_rule(line->style) && (text_hit || label_hit)) {

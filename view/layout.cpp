@@ -355,6 +355,11 @@ TextView* create_view(plat::Dc* dc, const plat::Rect* rect, const FontSpec& font
 int set_text(TextView* view, LessonText* text, TextOwnership ownership) {
     if (!view) return VIEW_MISSING;
     view->hl_start = view->hl_end = 0;
+    // A selection names reading positions, which a new layout keeps; a new lesson does not.
+    if (ownership == TAKE_TEXT || text != &view->text) {
+        view->sel_anchor = view->sel_caret = 0;
+        view->press = 0;
+    }
     view->last_page = PagePair{};  // rows of another layout
     view->total_rows = 0;
     view->max_top_row = 0;

@@ -64,10 +64,13 @@ const char16_t* to_display_run(const uint8_t* bytes, int32_t count, bool allow_r
     // Only what was converted is turned around: a run cut short by a zero byte must not pull
     // the terminator and stale buffer contents into view. Latin words and numbers keep their
     // own order inside it; right-to-left text is exactly reversed and mirrored.
-    if (allow_reverse && n > 0 && base != 97 && (g_settings.flags & FLAG_REVERSE))
-        visual_to_reading_run(bytes, n, g_buffer);
+    if (allow_reverse && n > 0 && display_turns_runs()) visual_to_reading_run(bytes, n, g_buffer);
     if (converted) *converted = n;
     return g_buffer;
+}
+
+bool display_turns_runs() {
+    return g_settings.font_spec.font_ascii_base != 97 && (g_settings.flags & FLAG_REVERSE);
 }
 
 const char16_t* to_display_text(const uint8_t* bytes, int32_t count) {

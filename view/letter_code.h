@@ -43,6 +43,9 @@ const char16_t* to_display_text(const uint8_t* bytes, int32_t count);
 // `converted` receives the number of characters written before the terminating zero.
 const char16_t* to_display_run(const uint8_t* bytes, int32_t count, bool allow_reverse,
                                int32_t* converted);
+// Whether the display conversion turns runs round now (the Reverse setting, at a base whose
+// letters are Hebrew).
+bool display_turns_runs();
 // Reverses count characters in place and swaps ( ) [ ] { } with their partners; 1 when the
 // scratch copy cannot be allocated (run unchanged), else 0.
 int reverse_and_mirror(char16_t* run, int32_t count);

@@ -17,6 +17,8 @@ const Palette LIGHT_PALETTE{
     .caption_inner = 0xFF0000,
     .caption_ground = 0x00FFFF,
     .caption_text = 0x0000FF,
+    .selection_text = 0xFFFFFF,
+    .selection_ground = 0xB85F00,
 };
 
 // The same roles on a dark ground: light text, the blues lightened, the yellow and cyan grounds
@@ -35,6 +37,8 @@ const Palette DARK_PALETTE{
     .caption_inner = 0xFFB98A,
     .caption_ground = 0x004A5C,
     .caption_text = 0xA8A8FF,
+    .selection_text = 0xFFFFFF,
+    .selection_ground = 0x8A5A1F,
 };
 
 namespace {

@@ -16,6 +16,8 @@ struct Palette {
     plat::Colorref strip_ground, strip_text;
     // The caption box: its rings from the outside in, its ground and its text.
     plat::Colorref caption_outer, caption_middle, caption_inner, caption_ground, caption_text;
+    // A selected passage: unlike the search hit, in the desktop's usual blue.
+    plat::Colorref selection_text, selection_ground;
 };
 
 extern const Palette LIGHT_PALETTE;

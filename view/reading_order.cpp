@@ -189,6 +189,12 @@ void visual_to_reading(const uint8_t* bytes, int32_t count, uint8_t* reading) {
         std::copy(bytes + run.first, bytes + run.end, reading + (count - run.end));
 }
 
+int32_t reading_index(const std::vector<LtrRun>& runs, int32_t count, int32_t stored) {
+    for (const LtrRun& run : runs)
+        if (stored >= run.first && stored < run.end) return count - run.end + (stored - run.first);
+    return count - 1 - stored;
+}
+
 void visual_to_reading_run(const uint8_t* bytes, int32_t count, char16_t* run) {
     if (!bytes || !run || count <= 0) return;
     const std::vector<LtrRun> runs = ltr_runs(bytes, count);

@@ -25,6 +25,10 @@ std::vector<LtrRun> ltr_runs(const uint8_t* bytes, int32_t count);
 // outside the left-to-right runs. reading must hold count bytes and may not overlap bytes.
 void visual_to_reading(const uint8_t* bytes, int32_t count, uint8_t* reading);
 
+// Where the stored byte at index stored of count bytes stands in their reading order, runs
+// being the bytes' ltr_runs.
+int32_t reading_index(const std::vector<LtrRun>& runs, int32_t count, int32_t stored);
+
 // The same order applied to run, the display characters converted one to one from bytes.
 void visual_to_reading_run(const uint8_t* bytes, int32_t count, char16_t* run);
 

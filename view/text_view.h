@@ -79,6 +79,11 @@ struct TextView {
     uint16_t max_top_row = 0;           // largest top row at which the end still fills the view
     uint16_t hl_start = 0, hl_end = 0;  // highlighted bytes [hl_start, hl_end); 0, 0: none
     PagePair last_page;                 // the last page step, for the step back
+    // The selected passage between two reading positions (view/selection.h); equal: none.
+    uint16_t sel_anchor = 0, sel_caret = 0;
+    // A press in the text waiting to become a tap or a drag, and where it was.
+    uint8_t press = 0;
+    int16_t press_x = 0, press_y = 0;
     // Keep a margin at both sides of the text, so that ink standing past a glyph's advance
     // (and the highlight around it) is never cut by the window's edge or its scroll bar.
     bool side_margins = false;
@@ -130,6 +135,17 @@ int find_offset(TextView* view, uint32_t offset);
 int32_t side_margin(const TextView& view);
 // The top row at which the last line is the last one that fits (stored in max_top_row).
 uint16_t compute_max_top_row(const TextView& view);
+
+// The hanging label beside a labelled paragraph's first line (a verse number), in stored bytes.
+struct HangingLabel {
+    uint32_t offset = 0;
+    int32_t length = 0;  // fitted into the hanging area
+    int32_t width = 0;
+    uint32_t text_offset = 0;  // reading-order text: where the line's own text starts
+    int64_t x = 0;
+};
+// The label of a line with a hanging area, measured in the font selected into the view's dc.
+HangingLabel hanging_label(const TextView& view, const LineRecord& line);
 
 // ---- Keeping the reader's place across a new layout --------------------------------------------
 

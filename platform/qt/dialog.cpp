@@ -31,9 +31,6 @@ DialogControl* Window::find_control(uint16_t id) {
 namespace lekta::qtplat {
 namespace {
 
-// Long enough for a window manager to have placed a window just shown.
-constexpr int CENTRE_AGAIN_MS = 150;
-
 bool open_dialog(const plat::Window* w) {
     return w && w->kind == plat::Window::Kind::dialog && w->alive && !w->ended && w->top;
 }
@@ -246,7 +243,7 @@ void keep_centred_over(QWidget* box, QWidget* owner, bool now) {
         box->move(box->pos() + owner->frameGeometry().center() - frame.center());
     };
     if (now) centre();
-    QTimer::singleShot(CENTRE_AGAIN_MS, box, centre);
+    QTimer::singleShot(PLACE_AGAIN_MS, box, centre);
 }
 
 }  // namespace lekta::qtplat

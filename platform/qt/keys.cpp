@@ -18,7 +18,7 @@ uint32_t vk_from_qt_key(int key) {
         case Qt::Key_Enter:
             return plat::VK_RETURN;
         case Qt::Key_Escape:
-            return 0x1B;
+            return plat::VK_ESCAPE;
         case Qt::Key_Space:
             return 0x20;
         case Qt::Key_PageUp:

@@ -201,6 +201,9 @@ uint32_t vk_from_qt_key(int key);
 QString registry_path();
 void reopen_registry();
 
+// Long enough for a window manager to have framed and placed a window just shown.
+constexpr int PLACE_AGAIN_MS = 150;
+
 // Centres a dialog or box over its owner's window (now, when it has its size already) and
 // once more just after it is shown: a window manager places a new window by its own rule and
 // honours a move made after that.

@@ -67,6 +67,12 @@ void send_destroy(plat::Window* w) {
     if (w->bar) w->bar->alive = false;
 }
 
+// A held button drags past the window's edges: the point travels signed.
+intptr_t pointer_lparam(const QPoint& p) {
+    auto half = [](int v) { return uint32_t(uint16_t(int16_t(std::clamp(v, -0x8000, 0x7FFF)))); };
+    return intptr_t(half(p.x()) | half(p.y()) << 16);
+}
+
 class ClientWidget : public QWidget {
   public:
     ClientWidget(plat::Window* w, QWidget* parent) : QWidget(parent), window_(w) {
@@ -109,6 +115,7 @@ class ClientWidget : public QWidget {
         uint32_t vk = vk_from_qt_key(event->key());
         if (!vk) return QWidget::keyPressEvent(event);
         intptr_t flags = 1 | (event->isAutoRepeat() ? intptr_t(1) << 30 : 0);
+        if (event->modifiers() & Qt::ShiftModifier) flags |= plat::KEY_SHIFT;
         deliver(window_, plat::WM_KEYDOWN, vk, flags);
     }
 
@@ -116,7 +123,20 @@ class ClientWidget : public QWidget {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
         setFocus(Qt::MouseFocusReason);
         QPoint p = event->position().toPoint();
-        deliver(window_, plat::WM_LBUTTONDOWN, 1, lparam_of(p.x(), p.y()));
+        deliver(window_, plat::WM_LBUTTONDOWN, plat::MK_LBUTTON, lparam_of(p.x(), p.y()));
+    }
+
+    // Without mouse tracking, moves arrive only while a button is held.
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!(event->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(event);
+        QPoint p = event->position().toPoint();
+        deliver(window_, plat::WM_MOUSEMOVE, plat::MK_LBUTTON, pointer_lparam(p));
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+        QPoint p = event->position().toPoint();
+        deliver(window_, plat::WM_LBUTTONUP, 0, pointer_lparam(p));
     }
 
     // The wheel scrolls by lines, as the scroll bar's arrows do; with Ctrl it goes to the
@@ -397,6 +417,10 @@ void show_window(Window* window) {
     else {
         window->top->show();
         qtplat::keep_on_screen(window->top);
+        // Once more when a window manager has framed it: its title bar must be on the screen
+        // too, and the frame is not known until then.
+        QTimer::singleShot(qtplat::PLACE_AGAIN_MS, window->top,
+                           [top = window->top] { qtplat::keep_on_screen(top); });
     }
     // Without a window manager nobody else gives the new window the keys.
     window->top->activateWindow();

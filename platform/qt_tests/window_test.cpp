@@ -150,16 +150,23 @@ TEST_F(WindowTest, KeysTapsAndScrollBar) {
     QTest::keyClick(client, Qt::Key_PageDown);
     QTest::keyClick(client, Qt::Key_Left);
     QTest::keyClick(client, Qt::Key_Return);
+    QTest::keyClick(client, Qt::Key_Left, Qt::ShiftModifier);
     auto keys = all(plat::WM_KEYDOWN);
-    ASSERT_EQ(keys.size(), 3u);
+    ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[0].wparam, plat::VK_NEXT);
     EXPECT_EQ(keys[1].wparam, plat::VK_LEFT);
     EXPECT_EQ(keys[2].wparam, plat::VK_RETURN);
+    EXPECT_FALSE(plat::shift_held(keys[1].lparam));
+    EXPECT_EQ(keys[3].wparam, plat::VK_LEFT);
+    EXPECT_TRUE(plat::shift_held(keys[3].lparam));
 
     QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(30, 40));
     auto taps = all(plat::WM_LBUTTONDOWN);
     ASSERT_EQ(taps.size(), 1u);
     EXPECT_EQ(taps[0].lparam, 30 | 40 << 16);
+    auto releases = all(plat::WM_LBUTTONUP);
+    ASSERT_EQ(releases.size(), 1u);
+    EXPECT_EQ(releases[0].lparam, 30 | 40 << 16);
 
     plat::set_scroll_info(window_, 0, 100, 10);
     QScrollBar* bar = window_->scroll;
