@@ -113,6 +113,10 @@ check("the date strip reads the day",
       strip_text() == "\u05db\u05d7 \u05db\u05e1\u05dc\u05d5 \u05d4'\u05ea\u05e9\u05e4\u05d6, "
                       "Tuesday 8 December 2026", strip_text())
 
+# Keys go to the active window.
+wait_for("the reader is the active window",
+         lambda: window("Lekta").getState().contains(pyatspi.STATE_ACTIVE))
+
 # The calendar: Ctrl+D, the day typed, Return.
 keys("ctrl+d")
 calendar = wait_for("the calendar opens", lambda: window("Hebrew Calendar"))

@@ -70,6 +70,12 @@ unset QT_QPA_PLATFORM
 timeout 120 dbus-run-session -- bash -c '
     set -u
     openbox >/dev/null 2>&1 &
+    # The reader starts once the window manager is up, as on a desktop: a window shown before
+    # it is managed may never be made active, and the keys sent below would go nowhere.
+    for _ in $(seq 100); do
+        xdotool get_num_desktops >/dev/null 2>&1 && break
+        sleep 0.1
+    done
     "$1" --launch-immediately >/dev/null 2>&1 &
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
     "$2" --date 2026-12-08 >"$5/lekta.log" 2>&1 &
