@@ -9,30 +9,29 @@
 #include "view/text_view.h"
 
 namespace lekta {
-namespace {
 
-// Where drawing starts: the first line at or after top_row, its y, and the room below it.
-struct FirstLine {
-    const LineRecord* line;
-    int64_t y;
-    int64_t room;
-};
-
-FirstLine find_first_line(TextView* view) {
-    if (view->top_row > view->total_rows) view->top_row = view->max_top_row;
-    const LineRecord* line = view->lines;
+FirstLine first_shown_line(const TextView& view) {
+    const uint16_t top_row = view.top_row > view.total_rows ? view.max_top_row : view.top_row;
+    const LineRecord* line = view.lines;
     int32_t row = 0;
-    while (row < view->top_row && line->style) {
+    while (row < top_row && line->style) {
         row += line_rows(*line);
         ++line;
     }
-    FirstLine first{line, view->top, view->height};
-    if (row > view->top_row) {
+    FirstLine first{line, view.top, view.height};
+    if (row > top_row) {
         // top_row names the blank row after the previous line: start one row lower.
         first.y += line[-1].height;
         first.room -= line[-1].height;
     }
     return first;
+}
+
+namespace {
+
+FirstLine find_first_line(TextView* view) {
+    if (view->top_row > view->total_rows) view->top_row = view->max_top_row;
+    return first_shown_line(*view);
 }
 
 // Bounds of the paragraph holding a position: its text ends at the zero byte (or the end of

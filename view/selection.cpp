@@ -148,18 +148,9 @@ struct ShownLine {
 std::vector<ShownLine> shown_lines(const TextView& view) {
     std::vector<ShownLine> shown;
     if (!view.lines) return shown;
-    const uint16_t top_row = view.top_row > view.total_rows ? view.max_top_row : view.top_row;
-    const LineRecord* line = view.lines;
-    int32_t row = 0;
-    while (row < top_row && line->style) {
-        row += line_rows(*line);
-        ++line;
-    }
-    int64_t y = view.top, room = view.height;
-    if (row > top_row) {
-        y += line[-1].height;
-        room -= line[-1].height;
-    }
+    const FirstLine first = first_shown_line(view);
+    const LineRecord* line = first.line;
+    int64_t y = first.y, room = first.room;
     for (; line->style && line->height <= room; ++line) {
         const int64_t advance = int64_t{line->height} * line_rows(*line);
         shown.push_back({static_cast<int32_t>(line - view.lines), y, y + advance});

@@ -169,6 +169,14 @@ enum ScrollRedraw : int { SCROLL_ONLY = 0, SCROLL_AND_DRAW = 1 };
 // further once the last full page is shown (a step: it may still leave room below the end).
 enum ScrollStop : int { STOP_AT_TEXT_END = 0, STOP_AT_LAST_PAGE = 1 };
 
+// Where drawing starts: the first line at or after top_row (a top row past the end counts as
+// max_top_row), its y, and the room below it.
+struct FirstLine {
+    const LineRecord* line;
+    int64_t y;
+    int64_t room;
+};
+FirstLine first_shown_line(const TextView& view);
 // Paints from top_row down; DRAW_ERASE first fills the view white. 0, -1 without a view,
 // text or line table, or the highlight's result.
 int draw_view(TextView* view, DrawMode mode);
